@@ -1,0 +1,53 @@
+# Shared by ./run and ./test: install missing Debian packages, then configure and build into build/.
+
+TINTARA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TINTARA_BUILD="$TINTARA_ROOT/build"
+
+# What building and running need; ./test adds what the tests need.
+TINTARA_PACKAGES=(g++ make cmake qt6-base-dev fonts-noto-cjk)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        echo "need root to run: $*" >&2
+        echo "install sudo, or run this script as root" >&2
+        return 1
+    fi
+}
+
+install_missing() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "installing: ${missing[*]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+# configure_and_build [-DNAME=VALUE ...]: configures only when there is no build yet or a given
+# option differs from the cached one, so a build with nothing changed is quick.
+configure_and_build() {
+    local cache="$TINTARA_BUILD/CMakeCache.txt"
+    local configure=0
+    [ -f "$cache" ] || configure=1
+    local option
+    for option in "$@"; do
+        local name=${option#-D}
+        name=${name%%=*}
+        local value=${option#*=}
+        grep -q -E "^${name}(:[A-Z]+)?=${value}\$" "$cache" 2>/dev/null || configure=1
+    done
+    if [ $configure -eq 1 ]; then
+        cmake -S "$TINTARA_ROOT" -B "$TINTARA_BUILD" "$@" >/dev/null
+    fi
+    cmake --build "$TINTARA_BUILD" --parallel "$(nproc 2>/dev/null || echo 2)"
+}

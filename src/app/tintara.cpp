@@ -1,0 +1,321 @@
+#include "app/tintara.h"
+
+#include "app/settingvalues.h"
+#include "buildinfo.h"
+#include "platform/canvas.h"
+#include "platform/channelslider.h"
+#include "platform/settingsstore.h"
+#include "platform/twips.h"
+#include "platform/uifont.h"
+#include "preview/colorcode.h"
+#include "preview/previewrenderer.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+using namespace tintara;
+
+namespace {
+
+const QString kApplication = QStringLiteral("Tintara");
+
+// Design size of the client area below the menu bar, in twips.
+constexpr int kClientWidth = 10035;
+constexpr int kClientHeight = 4620;
+
+constexpr int kSliderLeft[6] = {375, 1860, 3345, 405, 1890, 3375};
+constexpr int kSliderTop[6] = {375, 375, 360, 2175, 2190, 2190};
+constexpr int kValueTop[6] = {975, 1290, 1620, 2910, 3180, 3465};
+constexpr int kBrightTop[4] = {990, 1470, 2865, 3345};
+constexpr int kChannelNameLeft[6] = {1020, 2535, 4035, 1050, 2565, 4065};
+constexpr int kChannelNameTop[6] = {150, 150, 150, 1950, 1950, 1950};
+
+} // namespace
+
+Tintara::Tintara(QWidget* parent)
+    : Tintara(TintaraServices{}, parent)
+{
+}
+
+Tintara::Tintara(TintaraServices services, QWidget* parent)
+    : QMainWindow(parent)
+    , m_services(std::move(services))
+{
+    if (!m_services.settings)
+        m_services.settings = std::make_unique<DefaultsOnlyStore>();
+
+    useJapaneseUiFont();
+    setWindowTitle(QStringLiteral("Tintara"));
+    m_TwipsPerPixel = tintara::twipsPerPixel(this);
+
+    createControls();
+    createMenu();
+    connectControls();
+    m_preview = std::make_unique<PreviewRenderer>(m_ui.Picture1->font(),
+                                                  QString::fromUtf8(build::kHomePage));
+}
+
+Tintara::~Tintara() = default;
+
+QRect Tintara::designRect(int left, int top, int width, int height) const
+{
+    return twipsRect(left, top, width, height, m_TwipsPerPixel);
+}
+
+void Tintara::createControls()
+{
+    auto* client = new QWidget(this);
+    client->setFixedSize(designRect(0, 0, kClientWidth, kClientHeight).size());
+    setCentralWidget(client);
+    // The design has a fixed size: the window can be neither resized nor maximised.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    TintaraUi& ui = m_ui;
+    ui.AddBtn = new QPushButton(QStringLiteral("ADD"), client);
+    ui.AddBtn->setGeometry(designRect(8685, 60, 585, 285));
+    ui.DelList = new QPushButton(QStringLiteral("DEL"), client);
+    ui.DelList->setGeometry(designRect(9300, 60, 495, 285));
+    ui.ColorCmbo = new QComboBox(client);
+    ui.ColorCmbo->setGeometry(designRect(6315, 45, 2340, 300));
+
+    ui.Frame1 = new QFrame(client);
+    ui.Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    ui.Frame1->setGeometry(designRect(4920, 555, 4965, 3900));
+
+    for (int i = 0; i < 4; ++i) {
+        ui.Bright[i] =
+            new QPushButton(i % 2 == 0 ? QStringLiteral("▲") : QStringLiteral("▼"), ui.Frame1);
+        ui.Bright[i]->setGeometry(designRect(120, kBrightTop[i], 330, 285));
+    }
+    ui.BackBar = new Canvas(ui.Frame1);
+    ui.BackBar->setGeometry(designRect(945, 2880, 3840, 900));
+    ui.ForeBar = new Canvas(ui.Frame1);
+    ui.ForeBar->setGeometry(designRect(900, 930, 3840, 900));
+
+    for (int i = 0; i < 6; ++i) {
+        ui.Slider1[i] = new ChannelSlider(ui.Frame1);
+        ui.Slider1[i]->setGeometry(designRect(kSliderLeft[i], kSliderTop[i], 1500, 600));
+        ui.Slider1[i]->setTickPosition(QSlider::TicksBelow);
+        ui.Slider1[i]->setTickInterval(51);
+    }
+    for (int i = 0; i < 6; ++i) {
+        ui.cval[i] = new QLabel(QStringLiteral("0"), ui.Frame1);
+        ui.cval[i]->setGeometry(designRect(390, kValueTop[i], 420, 195));
+        // Right-aligned, so the number stays clear of the brightness button beside it.
+        ui.cval[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    const QString channelNames[3] = {QStringLiteral("赤"), QStringLiteral("緑"),
+                                     QStringLiteral("青")};
+    for (int i = 0; i < 6; ++i) {
+        ui.Label2[i] = new QLabel(channelNames[i % 3], ui.Frame1);
+        ui.Label2[i]->setGeometry(designRect(kChannelNameLeft[i], kChannelNameTop[i], 345, 240));
+    }
+    ui.lbl[0] = new QLabel(QStringLiteral("前"), ui.Frame1);
+    ui.lbl[0]->setGeometry(designRect(105, 465, 195, 240));
+    ui.lbl[1] = new QLabel(QStringLiteral("背"), ui.Frame1);
+    ui.lbl[1]->setGeometry(designRect(150, 2235, 195, 240));
+
+    ui.HTMLBtn = new QPushButton(QStringLiteral("HTML"), client);
+    ui.HTMLBtn->setGeometry(designRect(3300, 4125, 1215, 330));
+    for (int i = 0; i < 2; ++i) {
+        ui.ColorCode[i] = new QLineEdit(QStringLiteral("Text1"), client);
+        ui.ColorCode[i]->setGeometry(designRect(i == 0 ? 600 : 2085, 4170, 1005, 270));
+    }
+    ui.FAutoCK = new QCheckBox(QStringLiteral("前景色自動"), client);
+    ui.FAutoCK->setGeometry(designRect(4980, 30, 1245, 315));
+    ui.Picture1 = new Canvas(client);
+    ui.Picture1->setGeometry(designRect(15, 0, 4770, 3945));
+    ui.lbl[2] = new QLabel(QStringLiteral("前"), client);
+    ui.lbl[2]->setGeometry(designRect(330, 4170, 225, 270));
+    ui.lbl[3] = new QLabel(QStringLiteral("背"), client);
+    ui.lbl[3]->setGeometry(designRect(1785, 4185, 225, 270));
+
+    // Labels lie beneath the other controls they touch.
+    for (QLabel* label : ui.cval)
+        label->lower();
+}
+
+void Tintara::createMenu()
+{
+    TintaraUi& ui = m_ui;
+    ui.func = menuBar()->addMenu(QStringLiteral("機能"));
+    auto item = [&](const QString& caption, const QKeySequence& shortcut) {
+        QAction* action = ui.func->addAction(caption);
+        action->setShortcut(shortcut);
+        return action;
+    };
+    ui.LoadBGPic =
+        item(QStringLiteral("背景ビットマップ読み込み"), QKeySequence(QStringLiteral("Ctrl+O")));
+    ui.bmpbg = item(QStringLiteral("ビットマップ背景"), QKeySequence(QStringLiteral("Ctrl+X")));
+    ui.bmpbg->setCheckable(true);
+    ui.bmpbg->setEnabled(false);
+    ui.w216 = item(QStringLiteral("Web216"), QKeySequence(QStringLiteral("Ctrl+W")));
+    ui.w216->setCheckable(true);
+    ui.fauto = item(QStringLiteral("前景色自動"), QKeySequence(QStringLiteral("Ctrl+Q")));
+    ui.fauto->setCheckable(true);
+    ui.copyf = item(QStringLiteral("前景色コピー"), QKeySequence(QStringLiteral("Ctrl+F")));
+    ui.copyb = item(QStringLiteral("背景色コピー"), QKeySequence(QStringLiteral("Ctrl+B")));
+    ui.genhtml = item(QStringLiteral("HTML生成"), QKeySequence(QStringLiteral("Ctrl+H")));
+    ui.SaveColor = item(QStringLiteral("色保存..."), QKeySequence());
+    ui.About = menuBar()->addAction(QStringLiteral("情報"));
+}
+
+void Tintara::connectControls()
+{
+    const TintaraUi& ui = m_ui;
+    for (int i = 0; i < 6; ++i) {
+        connect(ui.Slider1[i], &ChannelSlider::changed, this, [this, i] { Slider1_Change(i); });
+        connect(ui.Slider1[i], &ChannelSlider::scrolled, this, [this, i] { Slider1_Scroll(i); });
+    }
+    const auto toTwips = [this](QPointF p) {
+        return QPointF(p.x() * m_TwipsPerPixel, p.y() * m_TwipsPerPixel);
+    };
+    connect(ui.ForeBar, &Canvas::mousePressed, this, [=](Qt::MouseButton button, QPointF p) {
+        const QPointF t = toTwips(p);
+        foreBar_MouseDown(button, float(t.x()), float(t.y()));
+    });
+    connect(ui.ForeBar, &Canvas::mouseMoved, this, [=](Qt::MouseButtons buttons, QPointF p) {
+        const QPointF t = toTwips(p);
+        foreBar_MouseMove(buttons, float(t.x()), float(t.y()));
+    });
+    connect(ui.ForeBar, &Canvas::mouseReleased, this, [=](Qt::MouseButton button, QPointF p) {
+        const QPointF t = toTwips(p);
+        ForeBar_MouseUp(button, float(t.x()), float(t.y()));
+    });
+    connect(ui.BackBar, &Canvas::mousePressed, this, [=](Qt::MouseButton button, QPointF p) {
+        const QPointF t = toTwips(p);
+        backBar_MouseDown(button, float(t.x()), float(t.y()));
+    });
+    connect(ui.BackBar, &Canvas::mouseMoved, this, [=](Qt::MouseButtons buttons, QPointF p) {
+        const QPointF t = toTwips(p);
+        backBar_MouseMove(buttons, float(t.x()), float(t.y()));
+    });
+    connect(ui.BackBar, &Canvas::mouseReleased, this, [=](Qt::MouseButton button, QPointF p) {
+        const QPointF t = toTwips(p);
+        BackBar_MouseUp(button, float(t.x()), float(t.y()));
+    });
+    for (int i = 0; i < 2; ++i)
+        connect(ui.ColorCode[i], &QLineEdit::textChanged, this, [this, i] { ColorCode_Change(i); });
+
+    // Qt inverts a checkable item's mark before triggered(); these handlers invert it themselves.
+    const auto onInvertingItem = [this](QAction* action, void (Tintara::*handler)()) {
+        connect(action, &QAction::triggered, this, [this, action, handler] {
+            {
+                const QSignalBlocker blocker(action);
+                action->setChecked(!action->isChecked());
+            }
+            (this->*handler)();
+        });
+    };
+    onInvertingItem(ui.w216, &Tintara::w216_Click);
+    onInvertingItem(ui.fauto, &Tintara::fauto_Click);
+    onInvertingItem(ui.bmpbg, &Tintara::bmpbg_Click);
+
+    connect(ui.FAutoCK, &QCheckBox::toggled, this, [this] { FAutoCK_Click(); });
+    for (int i = 0; i < 4; ++i)
+        connect(ui.Bright[i], &QPushButton::clicked, this, [this, i] { Bright_Click(i); });
+    connect(ui.LoadBGPic, &QAction::triggered, this, [this] { LoadBGPic_Click(); });
+    connect(ui.Picture1, &Canvas::doubleClicked, this, [this] { Picture1_DblClick(); });
+    connect(ui.AddBtn, &QPushButton::clicked, this, [this] { AddBtn_Click(); });
+    connect(ui.DelList, &QPushButton::clicked, this, [this] { DelList_Click(); });
+    connect(ui.SaveColor, &QAction::triggered, this, [this] { SaveColor_Click(); });
+    connect(ui.HTMLBtn, &QPushButton::clicked, this, [this] { HTMLBtn_Click(); });
+    connect(ui.genhtml, &QAction::triggered, this, [this] { genhtml_Click(); });
+    connect(ui.copyf, &QAction::triggered, this, [this] { copyf_Click(); });
+    connect(ui.copyb, &QAction::triggered, this, [this] { copyb_Click(); });
+    connect(ui.About, &QAction::triggered, this, [this] { About_Click(); });
+}
+
+QString Tintara::readSetting(const QString& section, const QString& key,
+                             const QString& defaultValue)
+{
+    return m_services.settings->read(kApplication, section, key, defaultValue);
+}
+
+void Tintara::writeSetting(const QString& section, const QString& key, const QString& value)
+{
+    m_services.settings->write(kApplication, section, key, value);
+}
+
+void Tintara::Form_Load()
+{
+    m_SavedAuto = 0;
+    SetBackgroundMode(true);
+    SetWeb216Mode(false);
+    m_ui.Picture1->move(m_ui.Picture1->x(), 0);
+    m_ui.Picture1->move(0, m_ui.Picture1->y());
+    m_BackPicture = QPixmap();
+
+    loadSettings();
+
+    m_TwipsPerPixel = tintara::twipsPerPixel(m_ui.ForeBar);
+    show();
+    DrawPreview();
+    DrawColorBar(true);
+    DrawColorBar(false);
+}
+
+void Tintara::loadSettings()
+{
+    for (int i = 0;; ++i) {
+        const QString entry = readSetting(QStringLiteral("ColorList"),
+                                          QStringLiteral("No.") + QString::number(i), QString());
+        if (entry.isEmpty())
+            break;
+        FillColorCombo(entry);
+    }
+
+    const char* channelKeys[6] = {"fr", "fg", "fb", "br", "bg", "bb"};
+    for (int i = 0; i < 6; ++i) {
+        const int fallback = i < 3 ? 0 : 255;
+        const QString text = readSetting(QStringLiteral("color"), QLatin1String(channelKeys[i]),
+                                         QString::number(fallback));
+        m_ui.Slider1[i]->setValue(settings::toChannel(text, fallback));
+    }
+    // A slider set to the value it already holds reports no change.
+    for (int i = 0; i < 6; ++i)
+        Slider1_Change(i);
+
+    // Absent keys leave the window where the system places it.
+    const QPoint here = pos();
+    const float currentTop = float(here.y()) * m_TwipsPerPixel;
+    const float currentLeft = float(here.x()) * m_TwipsPerPixel;
+    const QString topText = readSetting(QStringLiteral("window"), QStringLiteral("Top"),
+                                        settings::fromNumber(currentTop));
+    const float top = settings::toPosition(topText, currentTop);
+    if (top != currentTop)
+        move(x(), twipsToPixels(top, m_TwipsPerPixel));
+    const QString leftText = readSetting(QStringLiteral("window"), QStringLiteral("Left"),
+                                         settings::fromNumber(currentLeft));
+    const float left = settings::toPosition(leftText, currentLeft);
+    if (left != currentLeft)
+        move(twipsToPixels(left, m_TwipsPerPixel), y());
+
+    m_ui.FAutoCK->setChecked(
+        settings::toCheckValue(
+            readSetting(QStringLiteral("param"), QStringLiteral("fauto"), QStringLiteral("0")),
+            0) == 1);
+
+    if (settings::toTruth(
+            readSetting(QStringLiteral("pass"), QStringLiteral("w216"), settings::fromTruth(true)),
+            true))
+        w216_Click();
+}
+
+void Tintara::Form_QueryUnload() {}
+
+void Tintara::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    event->accept();
+}

@@ -1,0 +1,167 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace tintara {
+class Canvas;
+class ChannelSlider;
+class PreviewRenderer;
+class SettingsStore;
+} // namespace tintara
+
+// The window's controls, named as in the window's design. Array members are the control arrays;
+// Label2 holds the design indices 0, 1, 2, 6, 7, 8 in that order.
+struct TintaraUi
+{
+    QPushButton* AddBtn = nullptr;
+    QPushButton* DelList = nullptr;
+    QStringList ColorList; // the hidden list of colour pairs, parallel to ColorCmbo
+    QComboBox* ColorCmbo = nullptr;
+    QFrame* Frame1 = nullptr;
+    std::array<QPushButton*, 4> Bright{};
+    tintara::Canvas* BackBar = nullptr;
+    tintara::Canvas* ForeBar = nullptr;
+    std::array<tintara::ChannelSlider*, 6> Slider1{};
+    std::array<QLabel*, 6> cval{};
+    std::array<QLabel*, 6> Label2{};
+    std::array<QLabel*, 4> lbl{};
+    QPushButton* HTMLBtn = nullptr;
+    std::array<QLineEdit*, 2> ColorCode{};
+    QCheckBox* FAutoCK = nullptr;
+    tintara::Canvas* Picture1 = nullptr;
+
+    QMenu* func = nullptr;
+    QAction* LoadBGPic = nullptr;
+    QAction* bmpbg = nullptr;
+    QAction* w216 = nullptr;
+    QAction* fauto = nullptr;
+    QAction* copyf = nullptr;
+    QAction* copyb = nullptr;
+    QAction* genhtml = nullptr;
+    QAction* SaveColor = nullptr;
+    QAction* About = nullptr;
+};
+
+// What the window needs from the platform. Members left empty get the real implementations.
+struct TintaraServices
+{
+    std::unique_ptr<tintara::SettingsStore> settings;
+};
+
+// The main window. The six slider values are the only store of both colours; every tool sets
+// slider values and then redraws.
+class Tintara : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Tintara(QWidget* parent = nullptr);
+    explicit Tintara(TintaraServices services, QWidget* parent = nullptr);
+    ~Tintara() override;
+
+    const TintaraUi& ui() const { return m_ui; }
+
+    // Start-up: reads the settings, sets every control and shows the window.
+    void Form_Load();
+    // Shutdown: writes the settings back. Runs from closeEvent for every close.
+    void Form_QueryUnload();
+
+    int FC(int i) const;
+    int BC(int i) const;
+    static QString HEX2(int v);
+
+    QString m_GenHTML;
+
+    bool web216Mode() const { return m_Web216; }
+    bool updating() const { return m_Updating; }
+    float twipsPerPixel() const { return m_TwipsPerPixel; }
+    bool solidBack() const { return m_SolidBack; }
+
+    // Channels
+    void Slider1_Change(int Index);
+    void Slider1_Scroll(int Index);
+
+    // Preview and colour bars
+    void DrawPreview();
+    void DrawColorBar(bool isFore);
+    void PickBarColor(bool isFore, float X, float Y);
+    void foreBar_MouseDown(Qt::MouseButtons Button, float X, float Y);
+    void foreBar_MouseMove(Qt::MouseButtons Button, float X, float Y);
+    void ForeBar_MouseUp(Qt::MouseButtons Button, float X, float Y);
+    void backBar_MouseDown(Qt::MouseButtons Button, float X, float Y);
+    void backBar_MouseMove(Qt::MouseButtons Button, float X, float Y);
+    void BackBar_MouseUp(Qt::MouseButtons Button, float X, float Y);
+
+    // Colour codes and web-safe mode
+    void ColorCode_Change(int Index);
+    void w216_Click();
+    void SetWeb216Mode(bool on);
+    void RoundToWeb216(int& r, int& g, int& b) const;
+
+    // Colour tools
+    void FAutoCK_Click();
+    void fauto_Click();
+    void Bright_Click(int Index);
+    void LoadBGPic_Click();
+    void LoadBackgroundPicture(const QString& path);
+    void SetBackgroundMode(bool solid);
+    void Picture1_DblClick();
+    void bmpbg_Click();
+
+    // Colour sets
+    void FillColorCombo(const QString& entry);
+    void ColorCmbo_Click();
+    void AddBtn_Click();
+    void SaveColor_Click();
+    void DelList_Click();
+
+    // Output
+    void HTMLBtn_Click();
+    void genhtml_Click();
+    void copyf_Click();
+    void copyb_Click();
+    void About_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void createMenu();
+    void connectControls();
+    void loadSettings();
+    QString readSetting(const QString& section, const QString& key, const QString& defaultValue);
+    void writeSetting(const QString& section, const QString& key, const QString& value);
+    QRect designRect(int left, int top, int width, int height) const;
+
+    TintaraServices m_services;
+    TintaraUi m_ui;
+    std::unique_ptr<tintara::PreviewRenderer> m_preview;
+
+    // Fields of the window's design, in their declared order (m_GenHTML is public above).
+    QPixmap m_BackPicture;
+    int m_TileWidth = 0;
+    int m_TileHeight = 0;
+    bool m_SolidBack = true;
+    int m_SavedAuto = 0;
+    int m_SaveFR = 0;
+    int m_SaveFG = 0;
+    int m_SaveFB = 0;
+    QString m_BackFile;
+    bool m_Web216 = false;
+    bool m_Updating = false;
+    float m_TwipsPerPixel = 15.0f;
+};

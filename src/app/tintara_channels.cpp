@@ -1,0 +1,42 @@
+#include "app/tintara.h"
+
+#include "platform/channelslider.h"
+#include "preview/colorcode.h"
+#include "preview/web216.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+using namespace tintara;
+
+int Tintara::FC(int i) const
+{
+    return m_ui.Slider1[i]->value();
+}
+
+int Tintara::BC(int i) const
+{
+    return m_ui.Slider1[i + 3]->value();
+}
+
+QString Tintara::HEX2(int v)
+{
+    return hex2(v);
+}
+
+void Tintara::Slider1_Change(int Index)
+{
+    m_ui.cval[Index]->setText(QString::number(m_ui.Slider1[Index]->value()));
+}
+
+void Tintara::Slider1_Scroll(int Index)
+{
+    m_Updating = true;
+    ChannelSlider* slider = m_ui.Slider1[Index];
+    if (m_Web216)
+        slider->setValue(roundToWebSafe(slider->value()));
+    if (m_ui.FAutoCK->isChecked() && Index > 2)
+        m_ui.Slider1[Index - 3]->setValue(slider->value() > 128 ? 0 : 255);
+    DrawPreview();
+    m_Updating = false;
+}

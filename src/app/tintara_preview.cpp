@@ -1,0 +1,154 @@
+#include "app/tintara.h"
+
+#include "platform/canvas.h"
+#include "platform/channelslider.h"
+#include "preview/colorbar.h"
+#include "preview/colorcode.h"
+#include "preview/previewrenderer.h"
+#include "preview/web216.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPainter>
+#include <utility>
+
+using namespace tintara;
+
+void Tintara::DrawPreview()
+{
+    Canvas* box = m_ui.Picture1;
+    const QSizeF size = box->size();
+    QPainter painter(&box->buffer());
+
+    PreviewRenderer::Background background;
+    background.solid = m_SolidBack;
+    background.colour = QColor(BC(0), BC(1), BC(2));
+    background.cleared = box->palette().color(QPalette::Window);
+    background.picture = m_BackPicture.isNull() ? nullptr : &m_BackPicture;
+    background.tileWidthTwips = m_TileWidth;
+    background.tileHeightTwips = m_TileHeight;
+    m_preview->paintBackground(painter, size, background);
+
+    const QColor foreground(FC(0), FC(1), FC(2));
+    m_preview->paintLine(painter, 0, size, m_TwipsPerPixel, foreground);
+    m_preview->paintLine(painter, 1, size, m_TwipsPerPixel, foreground);
+    {
+        // These codes describe the channels as they already are; they must never come back as
+        // typed input (in web-safe mode that would round a brightness step, for one).
+        const bool updating = std::exchange(m_Updating, true);
+        m_ui.ColorCode[0]->setText(colorCode(FC(0), FC(1), FC(2)));
+        m_ui.ColorCode[1]->setText(colorCode(BC(0), BC(1), BC(2)));
+        m_Updating = updating;
+    }
+    m_preview->paintLine(painter, 2, size, m_TwipsPerPixel, foreground);
+    m_preview->paintLine(painter, 3, size, m_TwipsPerPixel, foreground);
+    painter.end();
+    box->present();
+}
+
+void Tintara::DrawColorBar(bool isFore)
+{
+    Canvas* bar = isFore ? m_ui.ForeBar : m_ui.BackBar;
+    const int b = isFore ? 0 : 3;
+    const Rgb channels{m_ui.Slider1[b]->value(), m_ui.Slider1[b + 1]->value(),
+                       m_ui.Slider1[b + 2]->value()};
+    renderColorBar(bar->buffer(), channels, m_Web216);
+    bar->present();
+}
+
+void Tintara::PickBarColor(bool isFore, float X, float Y)
+{
+    const int row = pickBarRow(Y, m_TwipsPerPixel);
+    if (row < 0 || row >= kBarRows)
+        return;
+    const int k = row + (isFore ? 0 : 3);
+    const int v = pickBarValue(X, m_TwipsPerPixel, m_Web216);
+    // Off the ends of the bar the channel keeps its value; the scroll handling still runs.
+    if (v >= 0 && v <= 255)
+        m_ui.Slider1[k]->setValue(v);
+    Slider1_Scroll(k);
+}
+
+void Tintara::foreBar_MouseDown(Qt::MouseButtons Button, float X, float Y)
+{
+    if (Button & Qt::LeftButton)
+        PickBarColor(true, X, Y);
+}
+
+void Tintara::foreBar_MouseMove(Qt::MouseButtons Button, float X, float Y)
+{
+    if (Button & Qt::LeftButton)
+        PickBarColor(true, X, Y);
+}
+
+void Tintara::ForeBar_MouseUp(Qt::MouseButtons, float, float)
+{
+    DrawColorBar(true);
+}
+
+void Tintara::backBar_MouseDown(Qt::MouseButtons Button, float X, float Y)
+{
+    if (Button & Qt::LeftButton)
+        PickBarColor(false, X, Y);
+}
+
+void Tintara::backBar_MouseMove(Qt::MouseButtons Button, float X, float Y)
+{
+    if (Button & Qt::LeftButton)
+        PickBarColor(false, X, Y);
+}
+
+void Tintara::BackBar_MouseUp(Qt::MouseButtons, float, float)
+{
+    DrawColorBar(false);
+}
+
+void Tintara::ColorCode_Change(int Index)
+{
+    if (m_Updating)
+        return;
+    m_Updating = true;
+    if (const auto code = parseColorCode(m_ui.ColorCode[Index]->text())) {
+        int r = (*code)[0];
+        int g = (*code)[1];
+        int b = (*code)[2];
+        RoundToWeb216(r, g, b);
+        m_ui.Slider1[Index * 3]->setValue(r);
+        m_ui.Slider1[Index * 3 + 1]->setValue(g);
+        m_ui.Slider1[Index * 3 + 2]->setValue(b);
+        DrawPreview();
+        DrawColorBar(Index == 0);
+    }
+    m_Updating = false;
+}
+
+void Tintara::w216_Click()
+{
+    m_ui.w216->setChecked(!m_ui.w216->isChecked());
+    SetWeb216Mode(m_ui.w216->isChecked());
+    DrawPreview();
+    DrawColorBar(true);
+    DrawColorBar(false);
+}
+
+void Tintara::SetWeb216Mode(bool on)
+{
+    m_Web216 = on;
+    for (int i = 0; i < 6; ++i) {
+        m_ui.Slider1[i]->setPageStep(on ? kWebSafeStep : 16);
+        m_ui.Slider1[i]->setSingleStep(1);
+        if (on)
+            Slider1_Scroll(i);
+    }
+    setWindowTitle(on ? QStringLiteral("Tintara : Web216 Mode")
+                      : QStringLiteral("Tintara : Full Color Mode"));
+}
+
+void Tintara::RoundToWeb216(int& r, int& g, int& b) const
+{
+    if (!m_Web216)
+        return;
+    r = roundToWebSafe(r);
+    g = roundToWebSafe(g);
+    b = roundToWebSafe(b);
+}

@@ -1,0 +1,78 @@
+#include "platform/canvas.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace tintara {
+
+Canvas::Canvas(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QImage& Canvas::buffer()
+{
+    ensureBuffer();
+    return m_buffer;
+}
+
+void Canvas::present()
+{
+    update();
+}
+
+void Canvas::ensureBuffer()
+{
+    const qreal dpr = devicePixelRatioF();
+    const QSize deviceSize(static_cast<int>(std::ceil(width() * dpr)),
+                           static_cast<int>(std::ceil(height() * dpr)));
+    if (m_buffer.size() == deviceSize && qFuzzyCompare(m_buffer.devicePixelRatio(), dpr))
+        return;
+    QImage resized(deviceSize.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    resized.setDevicePixelRatio(dpr);
+    resized.fill(palette().color(QPalette::Window));
+    if (!m_buffer.isNull()) {
+        // Keep what was drawn until the owner draws again.
+        QPainter painter(&resized);
+        painter.drawImage(QRectF(QPointF(0, 0), m_buffer.deviceIndependentSize()), m_buffer);
+    }
+    m_buffer = resized;
+}
+
+void Canvas::paintEvent(QPaintEvent*)
+{
+    ensureBuffer();
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), m_buffer);
+}
+
+void Canvas::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    ensureBuffer();
+}
+
+void Canvas::mousePressEvent(QMouseEvent* event)
+{
+    emit mousePressed(event->button(), event->position());
+}
+
+void Canvas::mouseMoveEvent(QMouseEvent* event)
+{
+    emit mouseMoved(event->buttons(), event->position());
+}
+
+void Canvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit mouseReleased(event->button(), event->position());
+}
+
+void Canvas::mouseDoubleClickEvent(QMouseEvent*)
+{
+    // The second press of a double click is reported as the double click alone.
+    emit doubleClicked();
+}
+
+} // namespace tintara

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QWidget>
+
+namespace tintara {
+
+// A picture box whose drawing persists: callers paint into a back buffer at the screen's device
+// pixel ratio, and paintEvent only copies it. Mouse input is reported in logical pixels.
+class Canvas : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Canvas(QWidget* parent = nullptr);
+
+    // The drawing surface, sized to the widget at device resolution. Painting into it shows
+    // nothing until present().
+    QImage& buffer();
+    const QImage& buffer() const { return m_buffer; }
+    void present();
+
+signals:
+    void mousePressed(Qt::MouseButton button, QPointF position);
+    void mouseMoved(Qt::MouseButtons buttons, QPointF position);
+    void mouseReleased(Qt::MouseButton button, QPointF position);
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void ensureBuffer();
+
+    QImage m_buffer;
+};
+
+} // namespace tintara

@@ -1,0 +1,96 @@
+#include "preview/previewrenderer.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace tintara {
+
+namespace {
+
+constexpr int kPointSizes[PreviewRenderer::kLines] = {12, 30, 9, 8};
+
+} // namespace
+
+PreviewRenderer::PreviewRenderer(const QFont& baseFont, const QString& homePage)
+{
+    const QString texts[kLines] = {
+        QStringLiteral("背景色・文字色確認ソフト"),
+        QStringLiteral("Tintara 3.0"),
+        homePage,
+        QStringLiteral("※Drag & Dropで背景を画像に。ダブルクリックで切り替え"),
+    };
+    for (int i = 0; i < kLines; ++i) {
+        Line& line = m_lines[i];
+        line.text = texts[i];
+        line.font = baseFont;
+        line.font.setPointSize(kPointSizes[i]);
+        line.font.setItalic(false);
+        line.layout.setText(line.text);
+        line.layout.setTextFormat(Qt::PlainText);
+        line.layout.setPerformanceHint(QStaticText::AggressiveCaching);
+        line.layout.prepare(QTransform(), line.font);
+        // The layout's extent covers every face the line falls back to, not just the first.
+        line.extent = line.layout.size();
+    }
+}
+
+QPointF PreviewRenderer::linePosition(int line, QSizeF size, float twipsPerPixel)
+{
+    if (size != m_positionsFor || twipsPerPixel != m_positionsTwipsPerPixel) {
+        const float t = twipsPerPixel;
+        const float w = static_cast<float>(size.width()) * t;
+        const float h = static_cast<float>(size.height()) * t;
+        for (int i = 0; i < kLines; ++i) {
+            const float tw = static_cast<float>(m_lines[i].extent.width()) * t;
+            const float th = static_cast<float>(m_lines[i].extent.height()) * t;
+            const float x = (w - tw) / 2.0f;
+            float y = 0;
+            switch (i) {
+            case 0:
+                y = (h - th) / 5.0f;
+                break;
+            case 1:
+                y = static_cast<float>(((h - th) / 3.0f) * 1.5);
+                break;
+            case 2:
+                y = static_cast<float>(((h - th) / 3.0f) * 2.2);
+                break;
+            default:
+                y = h - th;
+                break;
+            }
+            m_positions[i] = QPointF(x / t, y / t);
+        }
+        m_positionsFor = size;
+        m_positionsTwipsPerPixel = twipsPerPixel;
+    }
+    return m_positions[line];
+}
+
+void PreviewRenderer::paintBackground(QPainter& painter, QSizeF size,
+                                      const Background& background) const
+{
+    const QRectF box(QPointF(0, 0), size);
+    if (background.solid) {
+        painter.fillRect(box, background.colour);
+        return;
+    }
+    painter.fillRect(box, background.cleared);
+    if (!background.picture || background.picture->isNull() || background.tileWidthTwips <= 0 ||
+        background.tileHeightTwips <= 0)
+        return;
+    // One call draws the tiles at 0, step, 2 x step, ... clipped by the box. The step is the
+    // picture's own size (its twips measure rounds back to the same pixels).
+    painter.drawTiledPixmap(box, *background.picture);
+}
+
+void PreviewRenderer::paintLine(QPainter& painter, int line, QSizeF size, float twipsPerPixel,
+                                const QColor& foreground)
+{
+    const QPointF at = linePosition(line, size, twipsPerPixel);
+    painter.setPen(foreground);
+    painter.setFont(m_lines[line].font);
+    painter.drawStaticText(at, m_lines[line].layout);
+}
+
+} // namespace tintara

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QSizeF>
+#include <QStaticText>
+#include <QString>
+#include <array>
+
+class QPainter;
+class QPixmap;
+
+namespace tintara {
+
+// Paints the preview: the background (plain colour or a tiled picture) and four centred sample
+// lines. Fonts, text layouts and line positions are made once and reused on every redraw.
+class PreviewRenderer
+{
+public:
+    static constexpr int kLines = 4;
+
+    struct Background
+    {
+        bool solid = true;
+        QColor colour;                    // the plain background colour
+        QColor cleared;                   // what the box shows when nothing is painted on it
+        const QPixmap* picture = nullptr; // tiled when not solid
+        int tileWidthTwips = 0;
+        int tileHeightTwips = 0;
+    };
+
+    PreviewRenderer(const QFont& baseFont, const QString& homePage);
+
+    // size is the box in logical pixels; positions are worked out in twips like the rest of the
+    // window's design, then mapped back to pixels.
+    void paintBackground(QPainter& painter, QSizeF size, const Background& background) const;
+    void paintLine(QPainter& painter, int line, QSizeF size, float twipsPerPixel,
+                   const QColor& foreground);
+
+    QString lineText(int line) const { return m_lines[line].text; }
+    QFont lineFont(int line) const { return m_lines[line].font; }
+    // Top-left of a line in logical pixels for a box of the given size.
+    QPointF linePosition(int line, QSizeF size, float twipsPerPixel);
+
+private:
+    struct Line
+    {
+        QString text;
+        QFont font;
+        QStaticText layout;
+        QSizeF extent; // logical pixels
+    };
+    std::array<Line, kLines> m_lines;
+
+    QSizeF m_positionsFor;
+    float m_positionsTwipsPerPixel = 0;
+    std::array<QPointF, kLines> m_positions{};
+};
+
+} // namespace tintara

@@ -1,0 +1,52 @@
+#include "support/fakes.h"
+
+#include "platform/channelslider.h"
+
+#include <QTest>
+
+namespace tintara::test {
+
+QString MemorySettingsStore::read(const QString& application, const QString& section,
+                                  const QString& key, const QString& defaultValue)
+{
+    Q_UNUSED(application);
+    return values.value(section + QLatin1Char('/') + key, defaultValue);
+}
+
+void MemorySettingsStore::write(const QString& application, const QString& section,
+                                const QString& key, const QString& value)
+{
+    Q_UNUSED(application);
+    const QString path = section + QLatin1Char('/') + key;
+    values.insert(path, value);
+    writes << path + QLatin1Char('=') + value;
+}
+
+TestWindow::TestWindow(const QMap<QString, QString>& stored)
+{
+    auto store = std::make_unique<MemorySettingsStore>();
+    store->values = stored;
+    m_store = store.get();
+    TintaraServices services;
+    services.settings = std::move(store);
+    m_window = std::make_unique<Tintara>(std::move(services));
+    m_window->Form_Load();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("main window was not exposed");
+}
+
+std::array<int, 6> TestWindow::channels() const
+{
+    std::array<int, 6> values{};
+    for (int i = 0; i < 6; ++i)
+        values[i] = m_window->ui().Slider1[i]->value();
+    return values;
+}
+
+void TestWindow::setChannels(const std::array<int, 6>& values) const
+{
+    for (int i = 0; i < 6; ++i)
+        m_window->ui().Slider1[i]->setValue(values[i]);
+}
+
+} // namespace tintara::test

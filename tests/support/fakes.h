@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/tintara.h"
+#include "platform/settingsstore.h"
+
+#include <QMap>
+#include <QStringList>
+#include <memory>
+
+namespace tintara::test {
+
+// Settings kept in memory, keyed "section/key"; every write is also logged in order.
+class MemorySettingsStore final : public SettingsStore
+{
+public:
+    QMap<QString, QString> values;
+    QStringList writes;
+
+    QString read(const QString& application, const QString& section, const QString& key,
+                 const QString& defaultValue) override;
+    void write(const QString& application, const QString& section, const QString& key,
+               const QString& value) override;
+};
+
+// A main window over an in-memory store, started and shown offscreen.
+class TestWindow
+{
+public:
+    explicit TestWindow(const QMap<QString, QString>& stored = {});
+
+    Tintara* operator->() const { return m_window.get(); }
+    Tintara& operator*() const { return *m_window; }
+    Tintara* get() const { return m_window.get(); }
+    MemorySettingsStore& store() const { return *m_store; }
+
+    // Channel values in slider order: fore red, green, blue, back red, green, blue.
+    std::array<int, 6> channels() const;
+    void setChannels(const std::array<int, 6>& values) const;
+
+private:
+    MemorySettingsStore* m_store = nullptr;
+    std::unique_ptr<Tintara> m_window;
+};
+
+} // namespace tintara::test
