@@ -4,6 +4,7 @@
 #include "buildinfo.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
+#include "platform/filechooser.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
 #include "platform/uifont.h"
@@ -53,6 +54,8 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
 {
     if (!m_services.settings)
         m_services.settings = std::make_unique<DefaultsOnlyStore>();
+    if (!m_services.files)
+        m_services.files = std::make_unique<DialogFileChooser>();
 
     useJapaneseUiFont();
     setWindowTitle(QStringLiteral("Tintara"));

@@ -19,6 +19,7 @@ class QPushButton;
 namespace tintara {
 class Canvas;
 class ChannelSlider;
+class FileChooser;
 class PreviewRenderer;
 class SettingsStore;
 } // namespace tintara
@@ -60,6 +61,7 @@ struct TintaraUi
 struct TintaraServices
 {
     std::unique_ptr<tintara::SettingsStore> settings;
+    std::unique_ptr<tintara::FileChooser> files;
 };
 
 // The main window. The six slider values are the only store of both colours; every tool sets

@@ -22,13 +22,28 @@ void MemorySettingsStore::write(const QString& application, const QString& secti
     writes << path + QLatin1Char('=') + value;
 }
 
+QString FakeFileChooser::chooseOpenFile(QWidget*, const OpenFileRequest& request)
+{
+    openRequests << request;
+    return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+}
+
+QString FakeFileChooser::chooseSaveFile(QWidget*, const SaveFileRequest& request)
+{
+    saveRequests << request;
+    return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+}
+
 TestWindow::TestWindow(const QMap<QString, QString>& stored)
 {
     auto store = std::make_unique<MemorySettingsStore>();
     store->values = stored;
     m_store = store.get();
+    auto files = std::make_unique<FakeFileChooser>();
+    m_files = files.get();
     TintaraServices services;
     services.settings = std::move(store);
+    services.files = std::move(files);
     m_window = std::make_unique<Tintara>(std::move(services));
     m_window->Form_Load();
     if (!QTest::qWaitForWindowExposed(m_window.get()))

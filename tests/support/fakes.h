@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/tintara.h"
+#include "platform/filechooser.h"
 #include "platform/settingsstore.h"
 
 #include <QMap>
@@ -22,6 +23,20 @@ public:
                const QString& value) override;
 };
 
+// Answers the open and save dialogs from queues filled by the test; an empty answer, or an empty
+// queue, is a cancelled dialog. Every request is kept.
+class FakeFileChooser final : public FileChooser
+{
+public:
+    QStringList openAnswers;
+    QStringList saveAnswers;
+    QList<OpenFileRequest> openRequests;
+    QList<SaveFileRequest> saveRequests;
+
+    QString chooseOpenFile(QWidget* parent, const OpenFileRequest& request) override;
+    QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) override;
+};
+
 // A main window over an in-memory store, started and shown offscreen.
 class TestWindow
 {
@@ -32,6 +47,7 @@ public:
     Tintara& operator*() const { return *m_window; }
     Tintara* get() const { return m_window.get(); }
     MemorySettingsStore& store() const { return *m_store; }
+    FakeFileChooser& files() const { return *m_files; }
 
     // Channel values in slider order: fore red, green, blue, back red, green, blue.
     std::array<int, 6> channels() const;
@@ -39,6 +55,7 @@ public:
 
 private:
     MemorySettingsStore* m_store = nullptr;
+    FakeFileChooser* m_files = nullptr;
     std::unique_ptr<Tintara> m_window;
 };
 
