@@ -56,6 +56,8 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
         m_services.settings = std::make_unique<DefaultsOnlyStore>();
     if (!m_services.files)
         m_services.files = std::make_unique<DialogFileChooser>();
+    if (!m_services.openUrl)
+        m_services.openUrl = &openWebAddress;
 
     useJapaneseUiFont();
     setWindowTitle(QStringLiteral("Tintara"));

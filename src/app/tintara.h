@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/webaddress.h"
+
 #include <QMainWindow>
 #include <QPixmap>
 #include <QString>
@@ -62,6 +64,7 @@ struct TintaraServices
 {
     std::unique_ptr<tintara::SettingsStore> settings;
     std::unique_ptr<tintara::FileChooser> files;
+    tintara::WebAddressOpener openUrl;
 };
 
 // The main window. The six slider values are the only store of both colours; every tool sets

@@ -44,6 +44,10 @@ TestWindow::TestWindow(const QMap<QString, QString>& stored)
     TintaraServices services;
     services.settings = std::move(store);
     services.files = std::move(files);
+    services.openUrl = [opened = m_openedUrls](const QUrl& url) {
+        *opened << url;
+        return true;
+    };
     m_window = std::make_unique<Tintara>(std::move(services));
     m_window->Form_Load();
     if (!QTest::qWaitForWindowExposed(m_window.get()))

@@ -4,8 +4,10 @@
 #include "platform/filechooser.h"
 #include "platform/settingsstore.h"
 
+#include <QList>
 #include <QMap>
 #include <QStringList>
+#include <QUrl>
 #include <memory>
 
 namespace tintara::test {
@@ -48,6 +50,8 @@ public:
     Tintara* get() const { return m_window.get(); }
     MemorySettingsStore& store() const { return *m_store; }
     FakeFileChooser& files() const { return *m_files; }
+    // Web addresses the window asked the desktop to open; none is really opened.
+    const QList<QUrl>& openedUrls() const { return *m_openedUrls; }
 
     // Channel values in slider order: fore red, green, blue, back red, green, blue.
     std::array<int, 6> channels() const;
@@ -56,6 +60,7 @@ public:
 private:
     MemorySettingsStore* m_store = nullptr;
     FakeFileChooser* m_files = nullptr;
+    std::shared_ptr<QList<QUrl>> m_openedUrls = std::make_shared<QList<QUrl>>();
     std::unique_ptr<Tintara> m_window;
 };
 

@@ -1,0 +1,171 @@
+#include "output/showhtml.h"
+
+#include "platform/clipboard.h"
+#include "platform/filechooser.h"
+#include "platform/twips.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStatusBar>
+#include <QTextDocument>
+#include <algorithm>
+#include <cmath>
+
+namespace tintara {
+
+namespace {
+
+// Design sizes in twips.
+constexpr int kClientWidth = 5565;
+constexpr int kClientHeight = 4380;
+constexpr int kMinWidth = 4200;
+constexpr int kMinHeight = 3000;
+constexpr int kStatusBarHeight = 225;
+
+const QString kDefaultFileName = QStringLiteral("tintara.htm");
+
+} // namespace
+
+ShowHTML::ShowHTML(FileChooser& files, float twipsPerPixel, QWidget* parent)
+    : QDialog(parent)
+    , m_files(files)
+    , m_TwipsPerPixel(twipsPerPixel)
+{
+    setWindowTitle(QStringLiteral("Show HTML"));
+
+    m_ui.Text1 = new QPlainTextEdit(this);
+    m_ui.Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_ui.Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_ui.Text1->setTabChangesFocus(true);
+    m_ui.Command1 = new QPushButton(QStringLiteral("コピー"), this);
+    m_ui.Command1->setGeometry(twipsRect(135, 2730, 1920, 345, m_TwipsPerPixel));
+    m_ui.Command2 = new QPushButton(QStringLiteral("保存"), this);
+    m_ui.Command2->setGeometry(twipsRect(2490, 2730, 1920, 345, m_TwipsPerPixel));
+    // Return belongs to the text box, never to a button.
+    m_ui.Command1->setAutoDefault(false);
+    m_ui.Command2->setAutoDefault(false);
+
+    m_ui.StatusBar1 = new QStatusBar(this);
+    auto* panel = new QLabel(m_ui.StatusBar1);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_ui.StatusBar1->addWidget(panel, 1);
+
+    connect(m_ui.Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(m_ui.Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+    // Whole pixels at or above the smallest size in twips.
+    const auto atLeast = [this](int twips) {
+        return static_cast<int>(std::ceil(double(twips) / double(m_TwipsPerPixel) - 1e-6));
+    };
+    setMinimumSize(atLeast(kMinWidth), atLeast(kMinHeight));
+    resize(twipsToPixels(kClientWidth, m_TwipsPerPixel),
+           twipsToPixels(kClientHeight, m_TwipsPerPixel));
+}
+
+int ShowHTML::toTwips(int pixels) const
+{
+    return static_cast<int>(std::lround(double(pixels) * double(m_TwipsPerPixel)));
+}
+
+QString ShowHTML::text() const
+{
+    // The raw text keeps no-break spaces that toPlainText() would turn into plain ones.
+    QString text = m_ui.Text1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+void ShowHTML::Form_Load(const QString& generated)
+{
+    QString shown = generated;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_ui.Text1->setPlainText(shown);
+    m_ui.Text1->setFocus();
+    m_savePath = kDefaultFileName;
+}
+
+void ShowHTML::Form_Resize()
+{
+    // The smallest size is also the widget's minimum, so Qt keeps to it; this catches a window
+    // system that sets a smaller one anyway. The corrected size comes back as a new resize.
+    const QSize smallest = minimumSize();
+    if (width() < smallest.width() || height() < smallest.height()) {
+        resize(size().expandedTo(smallest));
+        return;
+    }
+    const int W = toTwips(width());
+    const int H = toTwips(height());
+    m_ui.Text1->setGeometry(twipsRect(100, 100, W - 300, H - 1200, m_TwipsPerPixel));
+
+    const int TW = W - 300;
+    const int TH = H - 1200;
+    const int CW = toTwips(m_ui.Command1->width());
+    m_ui.Command1->move(twipsToPixels(TW - 2 * CW, m_TwipsPerPixel),
+                        twipsToPixels(TH + 200, m_TwipsPerPixel));
+    m_ui.Command2->move(twipsToPixels(TW + 100 - CW, m_TwipsPerPixel),
+                        twipsToPixels(TH + 200, m_TwipsPerPixel));
+
+    // Docked along the bottom; never so low that its panel is cut off.
+    const int barHeight = std::max(twipsToPixels(kStatusBarHeight, m_TwipsPerPixel),
+                                   m_ui.StatusBar1->sizeHint().height());
+    m_ui.StatusBar1->setGeometry(0, height() - barHeight, width(), barHeight);
+}
+
+void ShowHTML::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}
+
+void ShowHTML::Command1_Click()
+{
+    copyPlainText(text());
+}
+
+void ShowHTML::Command2_Click()
+{
+    SaveFileRequest request;
+    request.path = m_savePath;
+    request.nameFilters = QStringList{QStringLiteral("HTMLﾌｧｲﾙ (*.htm)")};
+    request.defaultSuffix = QStringLiteral("htm");
+    const QString path = m_files.chooseSaveFile(this, request);
+    if (path.isEmpty())
+        return;
+    m_savePath = path;
+
+    QString reason;
+    if (!writeFile(path, reason)) {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("%1 に保存できませんでした。\n\n%2")
+                                 .arg(QDir::toNativeSeparators(path), reason));
+    }
+}
+
+bool ShowHTML::writeFile(const QString& path, QString& reason) const
+{
+    // Replacing the file by renaming over it would ignore its being read-only: ask first whether
+    // it may be written at all, without changing it.
+    if (QFileInfo::exists(path)) {
+        QFile existing(path);
+        if (!existing.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            reason = existing.errorString();
+            return false;
+        }
+    }
+    QSaveFile file(path);
+    const QByteArray bytes = (text() + QStringLiteral("\r\n")).toLocal8Bit();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace tintara

@@ -1,0 +1,102 @@
+#include "about/frmabout.h"
+#include "buildinfo.h"
+#include "platform/twips.h"
+#include "support/fakes.h"
+#include "support/modal.h"
+#include "support/testregistry.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+
+using namespace tintara;
+using namespace tintara::test;
+
+class AboutWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void showsTitleVersionAuthorAndAddressEveryOpening()
+    {
+        TestWindow w;
+        const QString description =
+            QStringLiteral("作者：\r\n    ") + QString::fromUtf8(build::kAuthorName) +
+            QStringLiteral("（") + QString::fromUtf8(build::kAuthorEmail) +
+            QStringLiteral("）\r\n    ") + QString::fromUtf8(build::kRightsNotice);
+        for (int opening = 0; opening < 2; ++opening) {
+            onModal<frmAbout>([&](frmAbout* about) {
+                const FrmAboutUi& ui = about->ui();
+                QCOMPARE(about->windowTitle(), QStringLiteral("Tintaraのﾊﾞｰｼﾞｮﾝ情報"));
+                QCOMPARE(ui.lblTitle->text(), QStringLiteral("Tintara for Windows"));
+                QCOMPARE(ui.lblVersion->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 3.0.17"));
+                QCOMPARE(ui.lblDescription->text(), description);
+                QCOMPARE(ui.lblDescription->text().count(QStringLiteral("\r\n")), 2);
+                QCOMPARE(ui.lblDescription->text().count(QLatin1Char('\n')), 2);
+                QCOMPARE(ui.Label2->text(), QString::fromUtf8(build::kAuthorPage));
+                QCOMPARE(ui.Label2->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+                QVERIFY(about->isModal());
+                QCOMPARE(about->size(), twipsRect(0, 0, 5730, 3210, w->twipsPerPixel()).size());
+                QCOMPARE(about->minimumSize(), about->maximumSize());
+                QVERIFY(ui.cmdOK->isDefault());
+                // Esc closes the window as OK does.
+                QTest::keyClick(about, Qt::Key_Escape);
+                QVERIFY(!about->isVisible());
+            });
+            w->ui().About->trigger();
+        }
+        QCOMPARE(w.openedUrls(), QList<QUrl>());
+    }
+
+    void clickingTheAddressOpensItAndOkCloses()
+    {
+        TestWindow w;
+        bool stillOpen = false;
+        onModal<frmAbout>([&](frmAbout* about) {
+            QTest::mouseClick(about->ui().Label2, Qt::LeftButton);
+            stillOpen = about->isVisible() && QApplication::activeModalWidget() == about;
+            QTest::mouseClick(about->ui().cmdOK, Qt::LeftButton);
+            QVERIFY(!about->isVisible());
+        });
+        w->ui().About->trigger();
+        QVERIFY(stillOpen);
+        QCOMPARE(w.openedUrls(), QList<QUrl>{QUrl(QString::fromUtf8(build::kAuthorPage))});
+    }
+
+    void addressThatCannotBeOpenedStaysSilent()
+    {
+        int attempts = 0;
+        frmAbout about([&](const QUrl&) { return ++attempts, false; }, 15.0f);
+        about.Form_Load();
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        MessageBoxCatcher messages;
+        QTest::mouseClick(about.ui().Label2, Qt::LeftButton);
+        QTest::qWait(50);
+        QCOMPARE(attempts, 1);
+        QCOMPARE(messages.texts, QStringList());
+        QVERIFY(about.isVisible());
+    }
+
+    void iconIsTheProgramsOwnAndMayBeMissing()
+    {
+        QWidget owner;
+        frmAbout bare({}, 15.0f, &owner);
+        bare.Form_Load();
+        QVERIFY(bare.ui().picIcon->pixmap().isNull());
+
+        QPixmap red(32, 32);
+        red.fill(Qt::red);
+        owner.setWindowIcon(QIcon(red));
+        frmAbout withIcon({}, 15.0f, &owner);
+        withIcon.Form_Load();
+        const QImage shown = withIcon.ui().picIcon->pixmap().toImage();
+        QVERIFY(!shown.isNull());
+        QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::red));
+    }
+};
+
+TINTARA_TEST(AboutWindowTest)
+
+#include "tst_about.moc"
