@@ -140,6 +140,7 @@ void Tintara::createControls()
     ui.FAutoCK->setGeometry(designRect(4980, 30, 1245, 315));
     ui.Picture1 = new Canvas(client);
     ui.Picture1->setGeometry(designRect(15, 0, 4770, 3945));
+    ui.Picture1->setAcceptDrops(true);
     ui.lbl[2] = new QLabel(QStringLiteral("前"), client);
     ui.lbl[2]->setGeometry(designRect(330, 4170, 225, 270));
     ui.lbl[3] = new QLabel(QStringLiteral("背"), client);
@@ -231,6 +232,8 @@ void Tintara::connectControls()
         connect(ui.Bright[i], &QPushButton::clicked, this, [this, i] { Bright_Click(i); });
     connect(ui.LoadBGPic, &QAction::triggered, this, [this] { LoadBGPic_Click(); });
     connect(ui.Picture1, &Canvas::doubleClicked, this, [this] { Picture1_DblClick(); });
+    connect(ui.Picture1, &Canvas::urlsDropped, this,
+            [this](const QList<QUrl>& urls) { Picture1_OLEDragDrop(urls); });
     connect(ui.AddBtn, &QPushButton::clicked, this, [this] { AddBtn_Click(); });
     connect(ui.DelList, &QPushButton::clicked, this, [this] { DelList_Click(); });
     connect(ui.SaveColor, &QAction::triggered, this, [this] { SaveColor_Click(); });

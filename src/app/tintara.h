@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <array>
 #include <memory>
 
@@ -94,6 +95,10 @@ public:
     bool updating() const { return m_Updating; }
     float twipsPerPixel() const { return m_TwipsPerPixel; }
     bool solidBack() const { return m_SolidBack; }
+    const QPixmap& backPicture() const { return m_BackPicture; }
+    QString backFile() const { return m_BackFile; }
+    int tileWidth() const { return m_TileWidth; }
+    int tileHeight() const { return m_TileHeight; }
 
     // Channels
     void Slider1_Change(int Index);
@@ -124,6 +129,8 @@ public:
     void LoadBackgroundPicture(const QString& path);
     void SetBackgroundMode(bool solid);
     void Picture1_DblClick();
+    // A drop on the preview: the first local file of the list becomes the background picture.
+    void Picture1_OLEDragDrop(const QList<QUrl>& urls);
     void bmpbg_Click();
 
     // Colour sets
@@ -151,6 +158,7 @@ private:
     QString readSetting(const QString& section, const QString& key, const QString& defaultValue);
     void writeSetting(const QString& section, const QString& key, const QString& value);
     QRect designRect(int left, int top, int width, int height) const;
+    static QString ExtractFileName(const QString& path);
 
     TintaraServices m_services;
     TintaraUi m_ui;

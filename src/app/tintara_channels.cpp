@@ -3,6 +3,7 @@
 #include "platform/channelslider.h"
 #include "preview/colorcode.h"
 #include "preview/web216.h"
+#include "tools/autoforeground.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -36,7 +37,7 @@ void Tintara::Slider1_Scroll(int Index)
     if (m_Web216)
         slider->setValue(roundToWebSafe(slider->value()));
     if (m_ui.FAutoCK->isChecked() && Index > 2)
-        m_ui.Slider1[Index - 3]->setValue(slider->value() > 128 ? 0 : 255);
+        m_ui.Slider1[Index - 3]->setValue(automaticForeground(slider->value()));
     DrawPreview();
     m_Updating = false;
 }

@@ -2,21 +2,92 @@
 
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
+#include "platform/filechooser.h"
+#include "tools/autoforeground.h"
+#include "tools/backgroundpicture.h"
+#include "tools/brightness.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QImageReader>
 
 using namespace tintara;
 
-void Tintara::FAutoCK_Click() {}
+void Tintara::FAutoCK_Click()
+{
+    const bool on = m_ui.FAutoCK->isChecked();
+    if (on) {
+        m_SaveFR = FC(0);
+        m_SaveFG = FC(1);
+        m_SaveFB = FC(2);
+        for (int i = 0; i < 3; ++i)
+            m_ui.Slider1[i]->setValue(automaticForeground(BC(i)));
+    } else {
+        m_ui.Slider1[0]->setValue(m_SaveFR);
+        m_ui.Slider1[1]->setValue(m_SaveFG);
+        m_ui.Slider1[2]->setValue(m_SaveFB);
+    }
+    for (int i = 0; i < 3; ++i)
+        m_ui.Slider1[i]->setEnabled(!on);
+    m_ui.fauto->setChecked(on);
+    // Shown again as last drawn: the bar is redrawn on its usual occasions only.
+    m_ui.ForeBar->setVisible(!on);
+    DrawPreview();
+}
 
-void Tintara::fauto_Click() {}
+void Tintara::fauto_Click()
+{
+    m_ui.fauto->setChecked(!m_ui.fauto->isChecked());
+    m_ui.FAutoCK->setChecked(m_ui.fauto->isChecked());
+}
 
-void Tintara::Bright_Click(int) {}
+void Tintara::Bright_Click(int Index)
+{
+    if (Index < 0 || Index > 3)
+        return;
+    const bool fore = Index < 2;
+    const int first = fore ? 0 : 3;
+    const Rgb colour{m_ui.Slider1[first]->value(), m_ui.Slider1[first + 1]->value(),
+                     m_ui.Slider1[first + 2]->value()};
+    const std::optional<Rgb> stepped = steppedBrightness(colour, Index % 2 == 0, m_Web216);
+    if (!stepped)
+        return;
+    for (int k = 0; k < 3; ++k)
+        m_ui.Slider1[first + k]->setValue((*stepped)[k]);
+    DrawColorBar(fore);
+    DrawPreview();
+}
 
-void Tintara::LoadBGPic_Click() {}
+void Tintara::LoadBGPic_Click()
+{
+    OpenFileRequest request;
+    request.nameFilters = pictureNameFilters(QImageReader::supportedImageFormats());
+    LoadBackgroundPicture(m_services.files->chooseOpenFile(this, request));
+}
 
-void Tintara::LoadBackgroundPicture(const QString&) {}
+void Tintara::LoadBackgroundPicture(const QString& path)
+{
+    const QImage image = readPicture(path);
+    if (image.isNull())
+        return;
+    QPixmap picture = QPixmap::fromImage(image);
+    if (picture.isNull())
+        return;
+
+    m_BackPicture = std::move(picture);
+    m_BackFile = ExtractFileName(path);
+    m_ui.bmpbg->setEnabled(true);
+    m_ui.bmpbg->setChecked(true);
+    m_TileWidth = pixelsToTwips(image.width(), m_TwipsPerPixel);
+    m_TileHeight = pixelsToTwips(image.height(), m_TwipsPerPixel);
+    SetBackgroundMode(false);
+    DrawPreview();
+}
+
+QString Tintara::ExtractFileName(const QString& path)
+{
+    return extractFileName(path);
+}
 
 void Tintara::SetBackgroundMode(bool solid)
 {
@@ -39,6 +110,25 @@ void Tintara::SetBackgroundMode(bool solid)
     }
 }
 
-void Tintara::Picture1_DblClick() {}
+void Tintara::Picture1_DblClick()
+{
+    if (!m_BackPicture.isNull())
+        SetBackgroundMode(!m_SolidBack);
+    DrawPreview();
+}
 
-void Tintara::bmpbg_Click() {}
+void Tintara::Picture1_OLEDragDrop(const QList<QUrl>& urls)
+{
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) {
+            LoadBackgroundPicture(url.toLocalFile());
+            return;
+        }
+    }
+}
+
+void Tintara::bmpbg_Click()
+{
+    m_ui.bmpbg->setChecked(!m_ui.bmpbg->isChecked());
+    Picture1_DblClick();
+}

@@ -1,10 +1,25 @@
 #include "platform/canvas.h"
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace tintara {
+
+namespace {
+
+bool carriesLocalFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return false;
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+} // namespace
 
 Canvas::Canvas(QWidget* parent)
     : QWidget(parent)
@@ -73,6 +88,34 @@ void Canvas::mouseDoubleClickEvent(QMouseEvent*)
 {
     // The second press of a double click is reported as the double click alone.
     emit doubleClicked();
+}
+
+void Canvas::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Only a drag that could give a file is welcomed, so the pointer refuses plain text.
+    if (carriesLocalFile(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void Canvas::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (carriesLocalFile(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void Canvas::dropEvent(QDropEvent* event)
+{
+    const QMimeData* mime = event->mimeData();
+    if (!mime || !mime->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit urlsDropped(mime->urls());
 }
 
 } // namespace tintara

@@ -2,13 +2,13 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPixmap>
 #include <QSizeF>
 #include <QStaticText>
 #include <QString>
 #include <array>
 
 class QPainter;
-class QPixmap;
 
 namespace tintara {
 
@@ -33,7 +33,7 @@ public:
 
     // size is the box in logical pixels; positions are worked out in twips like the rest of the
     // window's design, then mapped back to pixels.
-    void paintBackground(QPainter& painter, QSizeF size, const Background& background) const;
+    void paintBackground(QPainter& painter, QSizeF size, const Background& background);
     void paintLine(QPainter& painter, int line, QSizeF size, float twipsPerPixel,
                    const QColor& foreground);
 
@@ -43,6 +43,8 @@ public:
     QPointF linePosition(int line, QSizeF size, float twipsPerPixel);
 
 private:
+    const QPixmap& tilingPixmap(const QPixmap& picture);
+
     struct Line
     {
         QString text;
@@ -55,6 +57,10 @@ private:
     QSizeF m_positionsFor;
     float m_positionsTwipsPerPixel = 0;
     std::array<QPointF, kLines> m_positions{};
+
+    // The background picture repeated into a larger block, made once per picture.
+    QPixmap m_tiling;
+    qint64 m_tilingSource = 0;
 };
 
 } // namespace tintara

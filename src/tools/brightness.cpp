@@ -1,0 +1,28 @@
+#include "tools/brightness.h"
+
+#include "preview/web216.h"
+
+#include <algorithm>
+
+namespace tintara {
+
+int brightnessStep(bool webSafe)
+{
+    return webSafe ? kWebSafeStep : 10;
+}
+
+std::optional<Rgb> steppedBrightness(const Rgb& colour, bool lighter, bool webSafe)
+{
+    const int step = brightnessStep(webSafe);
+    const bool fits = std::all_of(colour.begin(), colour.end(), [&](int channel) {
+        return lighter ? channel <= 255 - step : channel >= step;
+    });
+    if (!fits)
+        return std::nullopt;
+    Rgb stepped = colour;
+    for (int& channel : stepped)
+        channel += lighter ? step : -step;
+    return stepped;
+}
+
+} // namespace tintara
