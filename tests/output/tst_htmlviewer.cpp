@@ -124,6 +124,31 @@ private slots:
         QCOMPARE(shown, second);
     }
 
+    void pageNamesTheShownPictureByItsBareFileNameOnly()
+    {
+        TestWindow w;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a\"<b>.bmp"));
+        QImage picture(3, 2, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QVERIFY(picture.save(path, "BMP"));
+        w->LoadBackgroundPicture(path);
+        QVERIFY(!w->solidBack());
+
+        onModal<ShowHTML>([](ShowHTML*) {});
+        w->ui().genhtml->trigger();
+        QString expected = pageFor(QStringLiteral("#FFFFFF"), QStringLiteral("#000000"));
+        expected.replace(QStringLiteral("TEXT=\"#000000\">"),
+                         QStringLiteral("TEXT=\"#000000\" BACKGROUND=\"a&#34;&#60;b&#62;.bmp\">"));
+        QCOMPARE(w->m_GenHTML, expected);
+
+        // Back on the plain colour, the page names no picture.
+        w->Picture1_DblClick();
+        onModal<ShowHTML>([](ShowHTML*) {});
+        w->ui().genhtml->trigger();
+        QCOMPARE(w->m_GenHTML, pageFor(QStringLiteral("#FFFFFF"), QStringLiteral("#000000")));
+    }
+
     void copyingAColourPutsItsCodeAloneOnTheClipboard()
     {
         TestWindow w;
