@@ -229,6 +229,8 @@ void Tintara::connectControls()
         connect(ui.Bright[i], &QPushButton::clicked, this, [this, i] { Bright_Click(i); });
     connect(ui.LoadBGPic, &QAction::triggered, this, [this] { LoadBGPic_Click(); });
     connect(ui.Picture1, &Canvas::doubleClicked, this, [this] { Picture1_DblClick(); });
+    // activated also comes when the user chooses the set already chosen.
+    connect(ui.ColorCmbo, &QComboBox::activated, this, [this] { ColorCmbo_Click(); });
     connect(ui.AddBtn, &QPushButton::clicked, this, [this] { AddBtn_Click(); });
     connect(ui.DelList, &QPushButton::clicked, this, [this] { DelList_Click(); });
     connect(ui.SaveColor, &QAction::triggered, this, [this] { SaveColor_Click(); });

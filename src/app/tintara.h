@@ -123,12 +123,18 @@ public:
     void Picture1_DblClick();
     void bmpbg_Click();
 
-    // Colour sets
+    // Colour sets. ColorCmbo_Click runs for the user's choice; code chooses a set through
+    // selectColorSet, which runs it too, also for the set already chosen.
     void FillColorCombo(const QString& entry);
     void ColorCmbo_Click();
     void AddBtn_Click();
     void SaveColor_Click();
     void DelList_Click();
+    QStringList colorSetNames() const;
+    // Adds a set at the end of both lists without choosing it; returns its position.
+    int appendColorSet(const QString& name, const QString& pair);
+    void replaceColorPair(int index, const QString& pair);
+    void selectColorSet(int index);
 
     // Output
     void HTMLBtn_Click();
