@@ -22,6 +22,7 @@ class ChannelSlider;
 class FileChooser;
 class PreviewRenderer;
 class SettingsStore;
+class TerminationSignals;
 } // namespace tintara
 
 // The window's controls, named as in the window's design. Array members are the control arrays;
@@ -136,6 +137,9 @@ public:
     void replaceColorPair(int index, const QString& pair);
     void selectColorSet(int index);
 
+    // Why the last writing of the settings failed: empty when it succeeded.
+    QString settingsProblem() const { return m_settingsProblem; }
+
     // Output
     void HTMLBtn_Click();
     void genhtml_Click();
@@ -151,6 +155,10 @@ private:
     void createMenu();
     void connectControls();
     void loadSettings();
+    void loadWindowPosition();
+    void keepOnScreen();
+    QPoint restoredPosition() const;
+    void closeForTermination();
     QString readSetting(const QString& section, const QString& key, const QString& defaultValue);
     void writeSetting(const QString& section, const QString& key, const QString& value);
     QRect designRect(int left, int top, int width, int height) const;
@@ -158,6 +166,9 @@ private:
     TintaraServices m_services;
     TintaraUi m_ui;
     std::unique_ptr<tintara::PreviewRenderer> m_preview;
+    tintara::TerminationSignals* m_termination = nullptr;
+    QString m_settingsProblem;
+    bool m_terminating = false;
 
     // Fields of the window's design, in their declared order (m_GenHTML is public above).
     QPixmap m_BackPicture;
