@@ -1,7 +1,7 @@
 #include "app/settingvalues.h"
 
+#include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace tintara::settings {
 
@@ -17,28 +17,31 @@ bool toFiniteNumber(const QString& text, double& number)
     return true;
 }
 
+// Whole number nearest to the text, or false for text that is no number or lies outside lo..hi.
+bool toWholeNumber(const QString& text, double lo, double hi, int& result)
+{
+    double number = 0;
+    if (!toFiniteNumber(text, number))
+        return false;
+    const double rounded = std::nearbyint(number);
+    if (rounded < lo || rounded > hi)
+        return false;
+    result = static_cast<int>(rounded);
+    return true;
+}
+
 } // namespace
 
 int toChannel(const QString& text, int fallback)
 {
-    double number = 0;
-    if (!toFiniteNumber(text, number))
-        return fallback;
-    const double rounded = std::nearbyint(number);
-    if (rounded < 0 || rounded > 255)
-        return fallback;
-    return static_cast<int>(rounded);
+    int value = 0;
+    return toWholeNumber(text, 0, 255, value) ? value : fallback;
 }
 
 int toCheckValue(const QString& text, int fallback)
 {
-    double number = 0;
-    if (!toFiniteNumber(text, number))
-        return fallback;
-    const double rounded = std::nearbyint(number);
-    if (rounded != 0 && rounded != 1)
-        return fallback;
-    return static_cast<int>(rounded);
+    int value = 0;
+    return toWholeNumber(text, 0, 1, value) ? value : fallback;
 }
 
 bool toTruth(const QString& text, bool fallback)
@@ -57,7 +60,7 @@ bool toTruth(const QString& text, bool fallback)
 float toPosition(const QString& text, float fallback)
 {
     double number = 0;
-    if (!toFiniteNumber(text, number) || std::fabs(number) > std::numeric_limits<float>::max())
+    if (!toFiniteNumber(text, number) || std::fabs(number) > double(kPositionLimit))
         return fallback;
     return static_cast<float>(number);
 }
@@ -67,9 +70,22 @@ QString fromTruth(bool value)
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-QString fromNumber(double value)
+QString fromNumber(float value)
 {
-    return QString::number(value, 'g', 9);
+    if (value == 0 || !std::isfinite(value))
+        return QStringLiteral("0");
+    const double wide = value;
+    if (std::trunc(wide) == wide)
+        return QString::number(wide, 'f', 0);
+    // Nine significant digits always read back as the same single-precision value; fewer
+    // usually do, and read better.
+    for (int digits = 1; digits <= 9; ++digits) {
+        const int decimals = std::max(0, digits - 1 - int(std::floor(std::log10(std::fabs(wide)))));
+        const QString text = QString::number(wide, 'f', decimals);
+        if (text.toFloat() == value)
+            return text;
+    }
+    return QString::number(wide, 'f', 9);
 }
 
 } // namespace tintara::settings

@@ -6,12 +6,15 @@
 #include "platform/channelslider.h"
 #include "platform/filechooser.h"
 #include "platform/settingsstore.h"
+#include "platform/terminationsignals.h"
 #include "platform/twips.h"
 #include "platform/uifont.h"
 #include "preview/colorcode.h"
 #include "preview/previewrenderer.h"
+#include "sets/colorset.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -21,8 +24,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegion>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <algorithm>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
 
 using namespace tintara;
 
@@ -41,6 +51,18 @@ constexpr int kBrightTop[4] = {990, 1470, 2865, 3345};
 constexpr int kChannelNameLeft[6] = {1020, 2535, 4035, 1050, 2565, 4065};
 constexpr int kChannelNameTop[6] = {150, 150, 150, 1950, 1950, 1950};
 
+const char* const kChannelKeys[6] = {"fr", "fg", "fb", "br", "bg", "bb"};
+
+// The part of the window, from its top-left corner, that must lie on a screen for the user to
+// reach its title bar, in pixels.
+constexpr int kReachableWidth = 120;
+constexpr int kReachableHeight = 40;
+
+QString colorListKey(int index)
+{
+    return QStringLiteral("No.") + QString::number(index);
+}
+
 } // namespace
 
 Tintara::Tintara(QWidget* parent)
@@ -53,7 +75,7 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
     , m_services(std::move(services))
 {
     if (!m_services.settings)
-        m_services.settings = std::make_unique<DefaultsOnlyStore>();
+        m_services.settings = std::make_unique<NativeSettingsStore>();
     if (!m_services.files)
         m_services.files = std::make_unique<DialogFileChooser>();
     if (!m_services.openUrl)
@@ -68,6 +90,13 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
     connectControls();
     m_preview = std::make_unique<PreviewRenderer>(m_ui.Picture1->font(),
                                                   QString::fromUtf8(build::kHomePage));
+
+    // Ending the program by a signal or with the desktop session still writes the settings.
+    m_termination = new TerminationSignals(this);
+    connect(m_termination, &TerminationSignals::requested, this, &Tintara::closeForTermination);
+#if QT_CONFIG(sessionmanager)
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { Form_QueryUnload(); });
+#endif
 }
 
 Tintara::~Tintara() = default;
@@ -234,6 +263,8 @@ void Tintara::connectControls()
     connect(ui.Picture1, &Canvas::doubleClicked, this, [this] { Picture1_DblClick(); });
     connect(ui.Picture1, &Canvas::urlsDropped, this,
             [this](const QList<QUrl>& urls) { Picture1_OLEDragDrop(urls); });
+    // activated also comes when the user chooses the set already chosen.
+    connect(ui.ColorCmbo, &QComboBox::activated, this, [this] { ColorCmbo_Click(); });
     connect(ui.AddBtn, &QPushButton::clicked, this, [this] { AddBtn_Click(); });
     connect(ui.DelList, &QPushButton::clicked, this, [this] { DelList_Click(); });
     connect(ui.SaveColor, &QAction::triggered, this, [this] { SaveColor_Click(); });
@@ -276,17 +307,15 @@ void Tintara::Form_Load()
 void Tintara::loadSettings()
 {
     for (int i = 0;; ++i) {
-        const QString entry = readSetting(QStringLiteral("ColorList"),
-                                          QStringLiteral("No.") + QString::number(i), QString());
+        const QString entry = readSetting(QStringLiteral("ColorList"), colorListKey(i), QString());
         if (entry.isEmpty())
             break;
         FillColorCombo(entry);
     }
 
-    const char* channelKeys[6] = {"fr", "fg", "fb", "br", "bg", "bb"};
     for (int i = 0; i < 6; ++i) {
         const int fallback = i < 3 ? 0 : 255;
-        const QString text = readSetting(QStringLiteral("color"), QLatin1String(channelKeys[i]),
+        const QString text = readSetting(QStringLiteral("color"), QLatin1String(kChannelKeys[i]),
                                          QString::number(fallback));
         m_ui.Slider1[i]->setValue(settings::toChannel(text, fallback));
     }
@@ -294,20 +323,7 @@ void Tintara::loadSettings()
     for (int i = 0; i < 6; ++i)
         Slider1_Change(i);
 
-    // Absent keys leave the window where the system places it.
-    const QPoint here = pos();
-    const float currentTop = float(here.y()) * m_TwipsPerPixel;
-    const float currentLeft = float(here.x()) * m_TwipsPerPixel;
-    const QString topText = readSetting(QStringLiteral("window"), QStringLiteral("Top"),
-                                        settings::fromNumber(currentTop));
-    const float top = settings::toPosition(topText, currentTop);
-    if (top != currentTop)
-        move(x(), twipsToPixels(top, m_TwipsPerPixel));
-    const QString leftText = readSetting(QStringLiteral("window"), QStringLiteral("Left"),
-                                         settings::fromNumber(currentLeft));
-    const float left = settings::toPosition(leftText, currentLeft);
-    if (left != currentLeft)
-        move(twipsToPixels(left, m_TwipsPerPixel), y());
+    loadWindowPosition();
 
     m_ui.FAutoCK->setChecked(
         settings::toCheckValue(
@@ -320,10 +336,110 @@ void Tintara::loadSettings()
         w216_Click();
 }
 
-void Tintara::Form_QueryUnload() {}
+void Tintara::loadWindowPosition()
+{
+    // With nothing stored, or nothing usable, the window stays where the system places it; an
+    // explicit move, even to where it already is, would stop the system from placing it.
+    bool moved = false;
+    const QString topText = readSetting(QStringLiteral("window"), QStringLiteral("Top"), QString());
+    const float top = settings::toPosition(topText, qQNaN());
+    if (!qIsNaN(top)) {
+        move(x(), twipsToPixels(top, m_TwipsPerPixel));
+        moved = true;
+    }
+    const QString leftText =
+        readSetting(QStringLiteral("window"), QStringLiteral("Left"), QString());
+    const float left = settings::toPosition(leftText, qQNaN());
+    if (!qIsNaN(left)) {
+        move(twipsToPixels(left, m_TwipsPerPixel), y());
+        moved = true;
+    }
+    if (moved)
+        keepOnScreen();
+}
+
+void Tintara::keepOnScreen()
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QRegion desktop;
+    for (const QScreen* screen : screens)
+        desktop += screen->geometry();
+    const QRect reachable(pos(), QSize(kReachableWidth, kReachableHeight));
+    if (QScreen* primary = QGuiApplication::primaryScreen();
+        primary && !QRegion(reachable).subtracted(desktop).isEmpty()) {
+        // Kept as near the stored place as the primary screen allows, wholly on it if it fits.
+        const QRect area = primary->availableGeometry();
+        // Before the first show the window has not yet taken its fixed size.
+        layout()->activate();
+        const QSize size = frameGeometry().size();
+        const int left = std::max(area.left(), std::min(x(), area.right() + 1 - size.width()));
+        const int top = std::max(area.top(), std::min(y(), area.bottom() + 1 - size.height()));
+        move(left, top);
+    }
+}
+
+QPoint Tintara::restoredPosition() const
+{
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return pos();
+    // normalGeometry() is the client area; the frame lies around it as it does now.
+    return normalGeometry().topLeft() - (geometry().topLeft() - pos());
+}
+
+void Tintara::Form_QueryUnload()
+{
+    const QPoint position = restoredPosition();
+    writeSetting(QStringLiteral("window"), QStringLiteral("Top"),
+                 settings::fromNumber(float(position.y()) * m_TwipsPerPixel));
+    writeSetting(QStringLiteral("window"), QStringLiteral("Left"),
+                 settings::fromNumber(float(position.x()) * m_TwipsPerPixel));
+    // While the picture background hides the check box, the switch is kept aside, not off.
+    const int automatic = m_SolidBack ? (m_ui.FAutoCK->isChecked() ? 1 : 0) : m_SavedAuto;
+    writeSetting(QStringLiteral("param"), QStringLiteral("fauto"), QString::number(automatic));
+    writeSetting(QStringLiteral("pass"), QStringLiteral("w216"),
+                 settings::fromTruth(m_ui.w216->isChecked()));
+    for (int i = 0; i < 6; ++i) {
+        writeSetting(QStringLiteral("color"), QLatin1String(kChannelKeys[i]),
+                     QString::number(m_ui.Slider1[i]->value()));
+    }
+    const int count = m_ui.ColorCmbo->count();
+    for (int i = 0; i < count; ++i) {
+        writeSetting(QStringLiteral("ColorList"), colorListKey(i),
+                     colorSetEntry(m_ui.ColorCmbo->itemText(i), m_ui.ColorList.value(i)));
+    }
+    writeSetting(QStringLiteral("ColorList"), colorListKey(count), QString());
+
+    QString where;
+    if (m_services.settings->commit(&where)) {
+        m_settingsProblem.clear();
+        return;
+    }
+    m_settingsProblem = where;
+    qWarning("Tintara: the settings could not be saved to %s", qUtf8Printable(where));
+}
 
 void Tintara::closeEvent(QCloseEvent* event)
 {
     Form_QueryUnload();
+    // A signal may come with nobody at the screen; the user who closed the window is there.
+    if (!m_settingsProblem.isEmpty() && !m_terminating) {
+        QMessageBox::warning(
+            this, QStringLiteral("Tintara"),
+            QStringLiteral("設定を保存できませんでした。\n%1").arg(m_settingsProblem));
+    }
     event->accept();
+}
+
+void Tintara::closeForTermination()
+{
+    // Dialogs open over the window go first, as if cancelled, so that the program can end.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        QWidget* owner = window->parentWidget();
+        while (owner && owner != this)
+            owner = owner->parentWidget();
+        if (owner && window->isVisible())
+            window->close();
+    }
+    m_terminating = true;
+    close();
 }

@@ -25,6 +25,7 @@ class ChannelSlider;
 class FileChooser;
 class PreviewRenderer;
 class SettingsStore;
+class TerminationSignals;
 } // namespace tintara
 
 // The window's controls, named as in the window's design. Array members are the control arrays;
@@ -133,12 +134,21 @@ public:
     void Picture1_OLEDragDrop(const QList<QUrl>& urls);
     void bmpbg_Click();
 
-    // Colour sets
+    // Colour sets. ColorCmbo_Click runs for the user's choice; code chooses a set through
+    // selectColorSet, which runs it too, also for the set already chosen.
     void FillColorCombo(const QString& entry);
     void ColorCmbo_Click();
     void AddBtn_Click();
     void SaveColor_Click();
     void DelList_Click();
+    QStringList colorSetNames() const;
+    // Adds a set at the end of both lists without choosing it; returns its position.
+    int appendColorSet(const QString& name, const QString& pair);
+    void replaceColorPair(int index, const QString& pair);
+    void selectColorSet(int index);
+
+    // Why the last writing of the settings failed: empty when it succeeded.
+    QString settingsProblem() const { return m_settingsProblem; }
 
     // Output
     void HTMLBtn_Click();
@@ -155,6 +165,10 @@ private:
     void createMenu();
     void connectControls();
     void loadSettings();
+    void loadWindowPosition();
+    void keepOnScreen();
+    QPoint restoredPosition() const;
+    void closeForTermination();
     QString readSetting(const QString& section, const QString& key, const QString& defaultValue);
     void writeSetting(const QString& section, const QString& key, const QString& value);
     QRect designRect(int left, int top, int width, int height) const;
@@ -163,6 +177,9 @@ private:
     TintaraServices m_services;
     TintaraUi m_ui;
     std::unique_ptr<tintara::PreviewRenderer> m_preview;
+    tintara::TerminationSignals* m_termination = nullptr;
+    QString m_settingsProblem;
+    bool m_terminating = false;
 
     // Fields of the window's design, in their declared order (m_GenHTML is public above).
     QPixmap m_BackPicture;

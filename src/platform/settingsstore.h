@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <map>
+#include <memory>
+
+class QSettings;
 
 namespace tintara {
 
@@ -15,6 +19,13 @@ public:
                          const QString& defaultValue) = 0;
     virtual void write(const QString& application, const QString& section, const QString& key,
                        const QString& value) = 0;
+    // Makes the writes so far permanent. On failure returns false and names, in *where, what
+    // could not be written.
+    virtual bool commit(QString* where)
+    {
+        Q_UNUSED(where);
+        return true;
+    }
 };
 
 // Remembers nothing: every read gives the default, every write is dropped.
@@ -25,6 +36,28 @@ public:
                  const QString& defaultValue) override;
     void write(const QString& application, const QString& section, const QString& key,
                const QString& value) override;
+};
+
+// The system's per-user settings: on Linux the file <config>/<application>/<application>.conf,
+// one [section] per section, each value as plain text. The file is replaced as a whole on commit,
+// never left half-written, and keys this program does not write are kept.
+class NativeSettingsStore final : public SettingsStore
+{
+public:
+    NativeSettingsStore();
+    ~NativeSettingsStore() override;
+
+    QString read(const QString& application, const QString& section, const QString& key,
+                 const QString& defaultValue) override;
+    void write(const QString& application, const QString& section, const QString& key,
+               const QString& value) override;
+    bool commit(QString* where) override;
+
+private:
+    QSettings& settingsFor(const QString& application);
+
+    std::map<QString, std::unique_ptr<QSettings>> m_files;
+    QString m_refused; // a name the file cannot hold, reported at commit
 };
 
 } // namespace tintara

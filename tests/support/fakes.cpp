@@ -2,6 +2,10 @@
 
 #include "platform/channelslider.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTest>
 
 namespace tintara::test {
@@ -20,6 +24,14 @@ void MemorySettingsStore::write(const QString& application, const QString& secti
     const QString path = section + QLatin1Char('/') + key;
     values.insert(path, value);
     writes << path + QLatin1Char('=') + value;
+}
+
+bool MemorySettingsStore::commit(QString* where)
+{
+    ++commits;
+    if (where)
+        *where = failCommits ? QStringLiteral("memory") : QString();
+    return !failCommits;
 }
 
 QString FakeFileChooser::chooseOpenFile(QWidget*, const OpenFileRequest& request)
@@ -66,6 +78,35 @@ void TestWindow::setChannels(const std::array<int, 6>& values) const
 {
     for (int i = 0; i < 6; ++i)
         m_window->ui().Slider1[i]->setValue(values[i]);
+}
+
+SettingsFolder::SettingsFolder()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path());
+}
+
+SettingsFolder::~SettingsFolder()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       qEnvironmentVariable("XDG_CONFIG_HOME"));
+}
+
+QString SettingsFolder::file() const
+{
+    return m_dir.filePath(QStringLiteral("Tintara/Tintara.conf"));
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(bytes) == bytes.size();
 }
 
 } // namespace tintara::test

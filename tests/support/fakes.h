@@ -7,22 +7,27 @@
 #include <QList>
 #include <QMap>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <memory>
 
 namespace tintara::test {
 
-// Settings kept in memory, keyed "section/key"; every write is also logged in order.
+// Settings kept in memory, keyed "section/key"; every write is also logged in order, and every
+// commit counted. With failCommits set, commits report the store as unwritable.
 class MemorySettingsStore final : public SettingsStore
 {
 public:
     QMap<QString, QString> values;
     QStringList writes;
+    int commits = 0;
+    bool failCommits = false;
 
     QString read(const QString& application, const QString& section, const QString& key,
                  const QString& defaultValue) override;
     void write(const QString& application, const QString& section, const QString& key,
                const QString& value) override;
+    bool commit(QString* where) override;
 };
 
 // Answers the open and save dialogs from queues filled by the test; an empty answer, or an empty
@@ -63,5 +68,23 @@ private:
     std::shared_ptr<QList<QUrl>> m_openedUrls = std::make_shared<QList<QUrl>>();
     std::unique_ptr<Tintara> m_window;
 };
+
+// Points the native settings store at a fresh folder for as long as it lives.
+class SettingsFolder
+{
+public:
+    SettingsFolder();
+    ~SettingsFolder();
+    QString path() const { return m_dir.path(); }
+    // Where the program's settings file goes.
+    QString file() const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Whole-file helpers; writeFile creates the folders on the way.
+QByteArray readFile(const QString& path);
+bool writeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace tintara::test

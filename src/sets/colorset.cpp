@@ -1,0 +1,41 @@
+#include "sets/colorset.h"
+
+namespace tintara {
+
+std::optional<CommaSplit> splitAtFirstComma(const QString& text)
+{
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    if (comma < 0)
+        return std::nullopt;
+    return CommaSplit{text.left(comma), text.mid(comma + 1)};
+}
+
+std::optional<ColorSetEntry> parseColorSetEntry(const QString& entry)
+{
+    const auto parts = splitAtFirstComma(entry);
+    if (!parts)
+        return std::nullopt;
+    return ColorSetEntry{parts->first, parts->rest};
+}
+
+QString colorSetEntry(const QString& name, const QString& pair)
+{
+    return name + QLatin1Char(',') + pair;
+}
+
+QString colorPair(const Rgb& fore, const Rgb& back)
+{
+    return colorCode(fore) + QLatin1Char(',') + colorCode(back);
+}
+
+bool isStorableSetName(const QString& name)
+{
+    return !name.contains(QLatin1Char(','));
+}
+
+int findSetName(const QStringList& names, const QString& name)
+{
+    return static_cast<int>(names.indexOf(name));
+}
+
+} // namespace tintara

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "preview/colorcode.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tintara {
+
+// Two texts separated at the first comma; everything after it, commas included, is the second.
+struct CommaSplit
+{
+    QString first;
+    QString rest;
+};
+std::optional<CommaSplit> splitAtFirstComma(const QString& text);
+
+// A colour set as stored: "name,#RRGGBB,#RRGGBB". The name is what comes before the first comma,
+// the colour pair all that follows. An entry without a comma is no set.
+struct ColorSetEntry
+{
+    QString name;
+    QString pair;
+};
+std::optional<ColorSetEntry> parseColorSetEntry(const QString& entry);
+QString colorSetEntry(const QString& name, const QString& pair);
+
+// "#RRGGBB,#RRGGBB": the text colour, then the background.
+QString colorPair(const Rgb& fore, const Rgb& back);
+
+// The stored entry has no escaping, so a comma in a name would split the set after a restart.
+bool isStorableSetName(const QString& name);
+
+// Position of the first name equal to name, letter case included; -1 when there is none.
+int findSetName(const QStringList& names, const QString& name);
+
+} // namespace tintara

@@ -1,0 +1,84 @@
+#include "sets/frmsavecolor.h"
+
+#include "app/tintara.h"
+#include "platform/twips.h"
+#include "sets/colorset.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace tintara;
+
+frmSaveColor::frmSaveColor(Tintara& owner)
+    : QDialog(&owner)
+    , m_owner(owner)
+{
+    const float tpp = owner.twipsPerPixel();
+    setWindowTitle(QStringLiteral("色の保存"));
+    setFixedSize(twipsRect(0, 0, 4680, 1905, tpp).size());
+
+    m_ui.Label1 = new QLabel(QStringLiteral("色セットの名前を入力して下さい"), this);
+    m_ui.Label1->setGeometry(twipsRect(360, 255, 3225, 300, tpp));
+    m_ui.ColorName = new QComboBox(this);
+    m_ui.ColorName->setEditable(true);
+    // The typed name is taken as it stands; Enter saves rather than adding it to the list.
+    m_ui.ColorName->setInsertPolicy(QComboBox::NoInsert);
+    // Completion would turn a typed "Sea" into an existing "sea" or "Sea 2" and overwrite that
+    // set; a new name must stay exactly as typed.
+    m_ui.ColorName->setCompleter(nullptr);
+    m_ui.ColorName->setGeometry(twipsRect(465, 630, 3855, 300, tpp));
+    m_ui.Refusal = new QLabel(this);
+    m_ui.Refusal->setGeometry(twipsRect(465, 945, 3855, 270, tpp));
+    m_ui.Refusal->setStyleSheet(QStringLiteral("color: #C00000"));
+    m_ui.Refusal->hide();
+    m_ui.SaveBtn = new QPushButton(QStringLiteral("保存"), this);
+    m_ui.SaveBtn->setGeometry(twipsRect(1110, 1260, 1215, 495, tpp));
+    m_ui.SaveBtn->setDefault(true);
+    m_ui.CanBtn = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_ui.CanBtn->setGeometry(twipsRect(2445, 1260, 1215, 495, tpp));
+
+    setTabOrder(m_ui.ColorName, m_ui.SaveBtn);
+    setTabOrder(m_ui.SaveBtn, m_ui.CanBtn);
+    m_ui.ColorName->setFocus();
+
+    connect(m_ui.SaveBtn, &QPushButton::clicked, this, [this] { SaveBtn_Click(); });
+    connect(m_ui.CanBtn, &QPushButton::clicked, this, [this] { CanBtn_Click(); });
+    connect(m_ui.ColorName, &QComboBox::editTextChanged, m_ui.Refusal, &QLabel::hide);
+
+    Form_Load();
+}
+
+void frmSaveColor::Form_Load()
+{
+    m_ui.ColorName->addItems(m_owner.colorSetNames());
+    m_ui.ColorName->setCurrentIndex(-1);
+    m_ui.ColorName->clearEditText();
+}
+
+void frmSaveColor::SaveBtn_Click()
+{
+    const QString name = m_ui.ColorName->currentText();
+    if (name.isEmpty())
+        return;
+    if (!isStorableSetName(name)) {
+        m_ui.Refusal->setText(QStringLiteral("名前にカンマ（,）は使えません"));
+        m_ui.Refusal->show();
+        return;
+    }
+    const QString pair = colorPair({m_owner.FC(0), m_owner.FC(1), m_owner.FC(2)},
+                                   {m_owner.BC(0), m_owner.BC(1), m_owner.BC(2)});
+    int index = findSetName(m_owner.colorSetNames(), name);
+    if (index >= 0)
+        m_owner.replaceColorPair(index, pair);
+    else
+        index = m_owner.appendColorSet(name, pair);
+    m_owner.selectColorSet(index);
+    accept();
+}
+
+void frmSaveColor::CanBtn_Click()
+{
+    reject();
+}
