@@ -112,7 +112,12 @@ private slots:
         QCOMPARE(w->ui().Slider1[0]->pageStep(), 16);
         QVERIFY(w->ui().FAutoCK->isChecked());
         QCOMPARE(w->BC(0), 100);
+        // The automatic text colour replaces the stored one at start-up.
+        QCOMPARE(w->FC(0), 255);
+        QCOMPARE(w->FC(1), 0);
+        QCOMPARE(w->FC(2), 0);
         w->close();
+        QVERIFY(w.store().writes.contains("color/fr=255"));
         QVERIFY(w.store().writes.contains("pass/w216=False"));
         QVERIFY(w.store().writes.contains("param/fauto=1"));
 
