@@ -1,6 +1,7 @@
 #include "about/frmabout.h"
 
 #include "buildinfo.h"
+#include "platform/programicon.h"
 #include "platform/twips.h"
 
 #include <QEvent>
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int kClientWidth = 5730;
 constexpr int kClientHeight = 3210;
+constexpr int kIconSize = 32;
 
 QString text(const char* utf8)
 {
@@ -101,9 +103,9 @@ void frmAbout::Form_Load()
     m_ui.lblDescription->setText(m_ui.lblDescription->text() + crLf + QStringLiteral("    ") +
                                  text(build::kRightsNotice));
 
-    // The icon is the program's own, whatever the window inherits; a missing one shows nothing.
-    const QIcon icon = windowIcon();
-    m_ui.picIcon->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(m_ui.picIcon->size()));
+    // The icon's standard size, drawn from the PNG made for it at every device pixel ratio.
+    m_ui.picIcon->setPixmap(
+        programIcon().pixmap(QSize(kIconSize, kIconSize), m_ui.picIcon->devicePixelRatioF()));
 }
 
 void frmAbout::cmdOK_Click()

@@ -5,6 +5,7 @@
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "platform/filechooser.h"
+#include "platform/programicon.h"
 #include "platform/settingsstore.h"
 #include "platform/terminationsignals.h"
 #include "platform/twips.h"
@@ -83,6 +84,8 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
 
     useJapaneseUiFont();
     setWindowTitle(QStringLiteral("Tintara"));
+    // The dialogs over the window inherit it.
+    setWindowIcon(programIcon());
     m_TwipsPerPixel = tintara::twipsPerPixel(this);
 
     createControls();
