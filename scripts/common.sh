@@ -5,6 +5,8 @@ TINTARA_BUILD="$TINTARA_ROOT/build"
 
 # What building and running need; ./test adds what the tests need.
 TINTARA_PACKAGES=(g++ make cmake qt6-base-dev fonts-noto-cjk)
+# The validators of the installed desktop entry and metainfo.
+TINTARA_TEST_PACKAGES=(desktop-file-utils appstream)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
