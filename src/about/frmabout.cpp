@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -61,6 +62,11 @@ frmAbout::frmAbout(WebAddressOpener openAddress, float twipsPerPixel, QWidget* p
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     m_ui.Label2->setPalette(linkPalette);
     m_ui.Label2->setCursor(Qt::PointingHandCursor);
+    // The address is a link: Tab reaches it, Enter or Space opens it, and it is underlined while
+    // it has the focus.
+    m_ui.Label2->setFocusPolicy(Qt::StrongFocus);
+    m_ui.Label2->setAccessibleName(QStringLiteral("作者のウェブページ"));
+    m_ui.Label2->setAccessibleDescription(m_ui.Label2->text());
     m_ui.Label2->installEventFilter(this);
 
     // Line1(0) is 2 pixels wide and white, Line1(1) a single grey pixel over its top row.
@@ -83,6 +89,13 @@ frmAbout::frmAbout(WebAddressOpener openAddress, float twipsPerPixel, QWidget* p
     m_ui.cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_ui.cmdOK->setGeometry(at(4275, 2625, 1310, 345));
     m_ui.cmdOK->setDefault(true);
+    m_ui.cmdOK->setAccessibleName(QStringLiteral("OK"));
+
+    m_ui.picIcon->setAccessibleName(QStringLiteral("Tintaraのアイコン"));
+    for (QFrame* line : m_ui.Line1)
+        line->setAccessibleName(QStringLiteral("区切り線"));
+    setTabOrder(m_ui.Label2, m_ui.cmdOK);
+    m_ui.cmdOK->setFocus();
     // Esc already rejects a dialog, which closes it as OK does.
     connect(m_ui.cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 }
@@ -127,12 +140,34 @@ void frmAbout::OpenDocument(const QString& address)
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui.Label2 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched != m_ui.Label2)
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && m_ui.Label2->rect().contains(mouse->pos())) {
             Label2_Click();
             return true;
         }
+        break;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            Label2_Click();
+            return true;
+        }
+        break;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        QFont font = m_ui.Label2->font();
+        font.setUnderline(event->type() == QEvent::FocusIn);
+        m_ui.Label2->setFont(font);
+        break;
+    }
+    default:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }
