@@ -1,10 +1,12 @@
 #include "about/frmabout.h"
 
 #include "buildinfo.h"
+#include "platform/programicon.h"
 #include "platform/twips.h"
 
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -16,6 +18,7 @@ namespace {
 
 constexpr int kClientWidth = 5730;
 constexpr int kClientHeight = 3210;
+constexpr int kIconSize = 32;
 
 QString text(const char* utf8)
 {
@@ -59,6 +62,11 @@ frmAbout::frmAbout(WebAddressOpener openAddress, float twipsPerPixel, QWidget* p
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     m_ui.Label2->setPalette(linkPalette);
     m_ui.Label2->setCursor(Qt::PointingHandCursor);
+    // The address is a link: Tab reaches it, Enter or Space opens it, and it is underlined while
+    // it has the focus.
+    m_ui.Label2->setFocusPolicy(Qt::StrongFocus);
+    m_ui.Label2->setAccessibleName(QStringLiteral("作者のウェブページ"));
+    m_ui.Label2->setAccessibleDescription(m_ui.Label2->text());
     m_ui.Label2->installEventFilter(this);
 
     // Line1(0) is 2 pixels wide and white, Line1(1) a single grey pixel over its top row.
@@ -81,6 +89,13 @@ frmAbout::frmAbout(WebAddressOpener openAddress, float twipsPerPixel, QWidget* p
     m_ui.cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_ui.cmdOK->setGeometry(at(4275, 2625, 1310, 345));
     m_ui.cmdOK->setDefault(true);
+    m_ui.cmdOK->setAccessibleName(QStringLiteral("OK"));
+
+    m_ui.picIcon->setAccessibleName(QStringLiteral("Tintaraのアイコン"));
+    for (QFrame* line : m_ui.Line1)
+        line->setAccessibleName(QStringLiteral("区切り線"));
+    setTabOrder(m_ui.Label2, m_ui.cmdOK);
+    m_ui.cmdOK->setFocus();
     // Esc already rejects a dialog, which closes it as OK does.
     connect(m_ui.cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 }
@@ -101,9 +116,9 @@ void frmAbout::Form_Load()
     m_ui.lblDescription->setText(m_ui.lblDescription->text() + crLf + QStringLiteral("    ") +
                                  text(build::kRightsNotice));
 
-    // The icon is the program's own, whatever the window inherits; a missing one shows nothing.
-    const QIcon icon = windowIcon();
-    m_ui.picIcon->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(m_ui.picIcon->size()));
+    // The icon's standard size, drawn from the PNG made for it at every device pixel ratio.
+    m_ui.picIcon->setPixmap(
+        programIcon().pixmap(QSize(kIconSize, kIconSize), m_ui.picIcon->devicePixelRatioF()));
 }
 
 void frmAbout::cmdOK_Click()
@@ -125,12 +140,34 @@ void frmAbout::OpenDocument(const QString& address)
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui.Label2 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched != m_ui.Label2)
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && m_ui.Label2->rect().contains(mouse->pos())) {
             Label2_Click();
             return true;
         }
+        break;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            Label2_Click();
+            return true;
+        }
+        break;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        QFont font = m_ui.Label2->font();
+        font.setUnderline(event->type() == QEvent::FocusIn);
+        m_ui.Label2->setFont(font);
+        break;
+    }
+    default:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "platform/filechooser.h"
+#include "platform/programicon.h"
 #include "platform/settingsstore.h"
 #include "platform/terminationsignals.h"
 #include "platform/twips.h"
@@ -83,11 +84,15 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
 
     useJapaneseUiFont();
     setWindowTitle(QStringLiteral("Tintara"));
+    // The dialogs over the window inherit it.
+    setWindowIcon(programIcon());
     m_TwipsPerPixel = tintara::twipsPerPixel(this);
 
     createControls();
     createMenu();
     connectControls();
+    describeControls();
+    orderTabStops();
     m_preview = std::make_unique<PreviewRenderer>(m_ui.Picture1->font(),
                                                   QString::fromUtf8(build::kHomePage));
 
@@ -273,6 +278,74 @@ void Tintara::connectControls()
     connect(ui.copyf, &QAction::triggered, this, [this] { copyf_Click(); });
     connect(ui.copyb, &QAction::triggered, this, [this] { copyb_Click(); });
     connect(ui.About, &QAction::triggered, this, [this] { About_Click(); });
+}
+
+QString Tintara::channelName(int Index)
+{
+    static const char* const names[6] = {"前景 赤", "前景 緑", "前景 青",
+                                         "背景 赤", "背景 緑", "背景 青"};
+    return QString::fromUtf8(names[Index]);
+}
+
+void Tintara::describeControls()
+{
+    TintaraUi& ui = m_ui;
+    for (int i = 0; i < 6; ++i) {
+        ui.Slider1[i]->setAccessibleName(channelName(i));
+        ui.Label2[i]->setAccessibleName(channelName(i));
+        ui.Label2[i]->setBuddy(ui.Slider1[i]);
+        Slider1_Change(i);
+    }
+    ui.lbl[0]->setAccessibleName(QStringLiteral("前景"));
+    ui.lbl[1]->setAccessibleName(QStringLiteral("背景"));
+    const QString codeNames[2] = {QStringLiteral("前景色コード"), QStringLiteral("背景色コード")};
+    for (int i = 0; i < 2; ++i) {
+        ui.ColorCode[i]->setAccessibleName(codeNames[i]);
+        ui.lbl[2 + i]->setAccessibleName(codeNames[i]);
+        ui.lbl[2 + i]->setBuddy(ui.ColorCode[i]);
+    }
+    const QString brightNames[4] = {QStringLiteral("前景を明るく"), QStringLiteral("前景を暗く"),
+                                    QStringLiteral("背景を明るく"), QStringLiteral("背景を暗く")};
+    for (int i = 0; i < 4; ++i)
+        ui.Bright[i]->setAccessibleName(brightNames[i]);
+
+    // The bars and the preview take no keyboard focus: the sliders, the menu and the code boxes
+    // do all that they do.
+    ui.ForeBar->setAccessibleName(QStringLiteral("前景色バー"));
+    ui.BackBar->setAccessibleName(QStringLiteral("背景色バー"));
+    const QString barHelp = QStringLiteral("クリックかドラッグで色を選びます");
+    ui.ForeBar->setAccessibleDescription(barHelp);
+    ui.BackBar->setAccessibleDescription(barHelp);
+    ui.Picture1->setAccessibleName(QStringLiteral("プレビュー"));
+    ui.Picture1->setAccessibleDescription(
+        QStringLiteral("背景色の上に文字色で見本を表示します。画像ファイルをドロップすると背景に"
+                       "なり、ダブルクリックで切り替えます"));
+
+    ui.Frame1->setAccessibleName(QStringLiteral("色の調整"));
+    ui.FAutoCK->setAccessibleName(QStringLiteral("前景色自動"));
+    ui.ColorCmbo->setAccessibleName(QStringLiteral("色セット"));
+    ui.AddBtn->setAccessibleName(QStringLiteral("色セットを追加"));
+    ui.DelList->setAccessibleName(QStringLiteral("色セットを削除"));
+    ui.HTMLBtn->setAccessibleName(QStringLiteral("HTML生成"));
+    menuBar()->setAccessibleName(QStringLiteral("メニュー"));
+}
+
+void Tintara::orderTabStops()
+{
+    const TintaraUi& ui = m_ui;
+    // In reading order: the row at the top, the foreground and then the background group, and
+    // the codes and the HTML button under the preview.
+    const QList<QWidget*> order = {
+        ui.FAutoCK,    ui.ColorCmbo, ui.AddBtn,       ui.DelList,      ui.Slider1[0], ui.Slider1[1],
+        ui.Slider1[2], ui.Bright[0], ui.Bright[1],    ui.Slider1[3],   ui.Slider1[4], ui.Slider1[5],
+        ui.Bright[2],  ui.Bright[3], ui.ColorCode[0], ui.ColorCode[1], ui.HTMLBtn};
+    // Buttons and sliders take Tab also where the style would leave them out.
+    for (QWidget* widget : order)
+        widget->setFocusPolicy(Qt::StrongFocus);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    // The colours are what the window is for: the keys move the foreground red slider first.
+    ui.Slider1[0]->setFocus();
 }
 
 QString Tintara::readSetting(const QString& section, const QString& key,

@@ -164,6 +164,10 @@ private:
     void createControls();
     void createMenu();
     void connectControls();
+    void describeControls();
+    void orderTabStops();
+    // The channel of a slider as a user names it: "前景 赤" ... "背景 青".
+    static QString channelName(int Index);
     void loadSettings();
     void loadWindowPosition();
     void keepOnScreen();

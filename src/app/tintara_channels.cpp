@@ -27,7 +27,10 @@ QString Tintara::HEX2(int v)
 
 void Tintara::Slider1_Change(int Index)
 {
-    m_ui.cval[Index]->setText(QString::number(m_ui.Slider1[Index]->value()));
+    const QString value = QString::number(m_ui.Slider1[Index]->value());
+    m_ui.cval[Index]->setText(value);
+    // A named label no longer reports its text to screen readers: the name carries the number.
+    m_ui.cval[Index]->setAccessibleName(channelName(Index) + QStringLiteral("の値 ") + value);
 }
 
 void Tintara::Slider1_Scroll(int Index)

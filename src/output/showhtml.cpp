@@ -56,6 +56,16 @@ ShowHTML::ShowHTML(FileChooser& files, float twipsPerPixel, QWidget* parent)
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_ui.StatusBar1->addWidget(panel, 1);
 
+    m_ui.Text1->setAccessibleName(QStringLiteral("HTML文書"));
+    m_ui.Command1->setAccessibleName(QStringLiteral("HTMLをコピー"));
+    m_ui.Command2->setAccessibleName(QStringLiteral("HTMLを保存"));
+    m_ui.StatusBar1->setAccessibleName(QStringLiteral("ステータスバー"));
+    panel->setAccessibleName(QStringLiteral("状態"));
+    m_ui.Command1->setFocusPolicy(Qt::StrongFocus);
+    m_ui.Command2->setFocusPolicy(Qt::StrongFocus);
+    setTabOrder(m_ui.Text1, m_ui.Command1);
+    setTabOrder(m_ui.Command1, m_ui.Command2);
+
     connect(m_ui.Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(m_ui.Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 

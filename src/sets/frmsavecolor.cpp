@@ -39,6 +39,14 @@ frmSaveColor::frmSaveColor(Tintara& owner)
     m_ui.CanBtn = new QPushButton(QStringLiteral("キャンセル"), this);
     m_ui.CanBtn->setGeometry(twipsRect(2445, 1260, 1215, 495, tpp));
 
+    m_ui.Label1->setBuddy(m_ui.ColorName);
+    // The box the user types into is the combo box's own line edit; both carry the name.
+    m_ui.ColorName->setAccessibleName(QStringLiteral("色セットの名前"));
+    m_ui.ColorName->lineEdit()->setAccessibleName(m_ui.ColorName->accessibleName());
+    m_ui.SaveBtn->setAccessibleName(QStringLiteral("色セットを保存"));
+    m_ui.CanBtn->setAccessibleName(QStringLiteral("キャンセル"));
+    m_ui.SaveBtn->setFocusPolicy(Qt::StrongFocus);
+    m_ui.CanBtn->setFocusPolicy(Qt::StrongFocus);
     setTabOrder(m_ui.ColorName, m_ui.SaveBtn);
     setTabOrder(m_ui.SaveBtn, m_ui.CanBtn);
     m_ui.ColorName->setFocus();

@@ -6,6 +6,7 @@
 #include "support/testregistry.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -79,21 +80,45 @@ private slots:
         QVERIFY(about.isVisible());
     }
 
-    void iconIsTheProgramsOwnAndMayBeMissing()
+    void iconIsTheProgramsOwnWhateverTheOwnerCarries()
     {
         QWidget owner;
-        frmAbout bare({}, 15.0f, &owner);
-        bare.Form_Load();
-        QVERIFY(bare.ui().picIcon->pixmap().isNull());
-
         QPixmap red(32, 32);
         red.fill(Qt::red);
         owner.setWindowIcon(QIcon(red));
-        frmAbout withIcon({}, 15.0f, &owner);
-        withIcon.Form_Load();
-        const QImage shown = withIcon.ui().picIcon->pixmap().toImage();
-        QVERIFY(!shown.isNull());
-        QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::red));
+        frmAbout about({}, 15.0f, &owner);
+        about.Form_Load();
+        const QImage shown =
+            about.ui().picIcon->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage png(QStringLiteral(":/icons/tintara-32.png"));
+        QCOMPARE(shown, QPixmap::fromImage(png).toImage().convertToFormat(QImage::Format_ARGB32));
+    }
+
+    void addressOpensFromTheKeyboardAndShowsItHasTheFocus()
+    {
+        QList<QUrl> opened;
+        frmAbout about([&](const QUrl& url) { return opened.append(url), true; }, 15.0f);
+        about.Form_Load();
+        about.show();
+        about.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        QCOMPARE(QApplication::focusWidget(), about.ui().cmdOK);
+        QVERIFY(!about.ui().Label2->font().underline());
+
+        QTest::keyClick(about.ui().cmdOK, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), about.ui().Label2);
+        QVERIFY(about.ui().Label2->font().underline());
+        QTest::keyClick(about.ui().Label2, Qt::Key_Return);
+        QTest::keyClick(about.ui().Label2, Qt::Key_Space);
+        const QUrl address(QString::fromUtf8(build::kAuthorPage));
+        QCOMPARE(opened, (QList<QUrl>{address, address}));
+        QVERIFY(about.isVisible());
+
+        QTest::keyClick(about.ui().Label2, Qt::Key_Tab);
+        QVERIFY(!about.ui().Label2->font().underline());
+        QTest::keyClick(about.ui().cmdOK, Qt::Key_Return);
+        QVERIFY(!about.isVisible());
+        QCOMPARE(about.result(), int(QDialog::Accepted));
     }
 };
 
