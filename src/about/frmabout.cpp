@@ -28,8 +28,9 @@ QString text(const char* utf8)
 } // namespace
 
 frmAbout::frmAbout(WebAddressOpener openAddress, float twipsPerPixel, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
     , m_openAddress(std::move(openAddress))
     , m_TwipsPerPixel(twipsPerPixel)
 {
