@@ -12,7 +12,9 @@
 using namespace tintara;
 
 frmSaveColor::frmSaveColor(Tintara& owner)
-    : QDialog(&owner)
+    : QDialog(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
     , m_owner(owner)
 {
     const float tpp = owner.twipsPerPixel();
