@@ -4,7 +4,7 @@ TINTARA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TINTARA_BUILD="$TINTARA_ROOT/build"
 
 # What building and running need; ./test adds what the tests need.
-TINTARA_PACKAGES=(g++ make cmake qt6-base-dev fonts-noto-cjk)
+TINTARA_PACKAGES=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-noto-cjk)
 # The tests of the desktop side: a virtual X server and tools to find the program's window in it,
 # and the validators of the installed desktop entry and metainfo.
 TINTARA_TEST_PACKAGES=(xvfb x11-utils desktop-file-utils appstream)

@@ -8,6 +8,7 @@
 #include "platform/programicon.h"
 #include "platform/settingsstore.h"
 #include "platform/terminationsignals.h"
+#include "platform/qttexts.h"
 #include "platform/twips.h"
 #include "platform/uifont.h"
 #include "preview/colorcode.h"
@@ -83,6 +84,7 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
         m_services.openUrl = &openWebAddress;
 
     useJapaneseUiFont();
+    useJapaneseQtTexts();
     setWindowTitle(QStringLiteral("Tintara"));
     // The dialogs over the window inherit it.
     setWindowIcon(programIcon());
