@@ -554,7 +554,7 @@ private slots:
         QTest::keyClicks(code, QStringLiteral("#FFFFFF"));
         QCOMPARE(w.channels()[box * 3], 255);
         w->close();
-        QVERIFY(w.store().values.value(box == 0 ? "color/fr" : "color/br") == "255");
+        QCOMPARE(w.store().values.value(box == 0 ? "color/fr" : "color/br"), QStringLiteral("255"));
     }
 };
 
