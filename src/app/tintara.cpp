@@ -182,9 +182,17 @@ void Tintara::createControls()
     ui.lbl[3] = new QLabel(QStringLiteral("背"), client);
     ui.lbl[3]->setGeometry(designRect(1785, 4185, 225, 270));
 
-    // Labels lie beneath the other controls they touch.
-    for (QLabel* label : ui.cval)
+    // Labels lie beneath the other controls they touch. A value label reaches a few pixels under
+    // its brightness button, where its right-aligned number never goes; leaving that strip out of
+    // the label keeps every new value from repainting the button as well.
+    for (QLabel* label : ui.cval) {
         label->lower();
+        QRegion shown(label->rect());
+        for (QPushButton* button : ui.Bright)
+            shown -= button->geometry().translated(-label->pos());
+        if (shown != QRegion(label->rect()))
+            label->setMask(shown);
+    }
 }
 
 void Tintara::createMenu()

@@ -184,6 +184,9 @@ private:
     tintara::TerminationSignals* m_termination = nullptr;
     QString m_settingsProblem;
     bool m_terminating = false;
+    // While held, DrawPreview only notes that the preview is out of date.
+    bool m_previewHeld = false;
+    bool m_previewStale = false;
 
     // Fields of the window's design, in their declared order (m_GenHTML is public above).
     QPixmap m_BackPicture;

@@ -14,8 +14,23 @@
 
 using namespace tintara;
 
+namespace {
+
+// A box that already shows the code is left alone: rewriting it would lay it out and repaint it
+// for nothing, and move the cursor of a user who has just typed that code.
+void showCode(QLineEdit* box, const QString& code)
+{
+    if (box->text() != code)
+        box->setText(code);
+}
+
+} // namespace
+
 void Tintara::DrawPreview()
 {
+    m_previewStale = m_previewHeld;
+    if (m_previewHeld)
+        return;
     Canvas* box = m_ui.Picture1;
     const QSizeF size = box->size();
     QPainter painter(&box->buffer());
@@ -36,8 +51,8 @@ void Tintara::DrawPreview()
         // These codes describe the channels as they already are; they must never come back as
         // typed input (in web-safe mode that would round a brightness step, for one).
         const bool updating = std::exchange(m_Updating, true);
-        m_ui.ColorCode[0]->setText(colorCode(FC(0), FC(1), FC(2)));
-        m_ui.ColorCode[1]->setText(colorCode(BC(0), BC(1), BC(2)));
+        showCode(m_ui.ColorCode[0], colorCode(FC(0), FC(1), FC(2)));
+        showCode(m_ui.ColorCode[1], colorCode(BC(0), BC(1), BC(2)));
         m_Updating = updating;
     }
     m_preview->paintLine(painter, 2, size, m_TwipsPerPixel, foreground);

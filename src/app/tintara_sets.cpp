@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <utility>
 
 using namespace tintara;
 
@@ -22,8 +23,15 @@ void Tintara::ColorCmbo_Click()
     const auto codes = splitAtFirstComma(m_ui.ColorList.at(index));
     if (!codes)
         return;
+    // When the background code will apply too, the preview is drawn once, with both colours in:
+    // a drawing with the new text colour alone would be drawn over before it could be shown.
+    m_previewHeld = parseColorCode(codes->rest).has_value();
     m_ui.ColorCode[0]->setText(codes->first);
+    m_previewHeld = false;
     m_ui.ColorCode[1]->setText(codes->rest);
+    // The background box may have shown that code already, and so not have drawn it.
+    if (std::exchange(m_previewStale, false))
+        DrawPreview();
 }
 
 void Tintara::AddBtn_Click()

@@ -27,17 +27,52 @@ int toDevice(double logical, qreal dpr)
     return static_cast<int>(std::lround(logical * dpr));
 }
 
-void fillSpan(QImage& image, int x0, int x1, int y0, int y1, QRgb colour)
+// The image's pixels, detached once: going through QImage::scanLine for every span of every cell
+// costs more than the filling itself.
+class Pixels
 {
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, image.width());
-    y1 = std::min(y1, image.height());
-    for (int y = y0; y < y1; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        std::fill(line + x0, line + std::max(x0, x1), colour);
+public:
+    explicit Pixels(QImage& image)
+        : m_bits(image.bits())
+        , m_bytesPerLine(image.bytesPerLine())
+        , m_width(image.width())
+        , m_height(image.height())
+    {
     }
-}
+
+    void fill(int x0, int x1, int y0, int y1, QRgb colour)
+    {
+        x0 = std::max(x0, 0);
+        y0 = std::max(y0, 0);
+        x1 = std::min(x1, m_width);
+        y1 = std::min(y1, m_height);
+        for (int y = y0; y < y1; ++y)
+            std::fill(line(y) + x0, line(y) + std::max(x0, x1), colour);
+    }
+
+    // Copies columns x0..x1 of line `from` to the lines y0..y1.
+    void repeatLine(int from, int x0, int x1, int y0, int y1)
+    {
+        x0 = std::max(x0, 0);
+        x1 = std::min(x1, m_width);
+        y0 = std::max(y0, 0);
+        y1 = std::min(y1, m_height);
+        if (from < 0 || from >= m_height || x1 <= x0)
+            return;
+        for (int y = y0; y < y1; ++y) {
+            if (y != from)
+                std::copy(line(from) + x0, line(from) + x1, line(y) + x0);
+        }
+    }
+
+private:
+    QRgb* line(int y) { return reinterpret_cast<QRgb*>(m_bits + qsizetype(y) * m_bytesPerLine); }
+
+    uchar* m_bits;
+    qsizetype m_bytesPerLine;
+    int m_width;
+    int m_height;
+};
 
 } // namespace
 
@@ -84,15 +119,18 @@ void renderColorBar(QImage& image, const Rgb& channels, bool web216)
     for (int k = 0; k <= cells; ++k)
         edges[k] = toDevice(double(k * cell), dpr);
 
+    Pixels pixels(image);
     for (int row = 0; row < kBarRows; ++row) {
         const int top = toDevice(row * kBarRowHeight, dpr);
         const int bottom = toDevice((row + 1) * kBarRowHeight, dpr);
+        // One line of the strip is drawn cell by cell; the others are copies of it.
         for (int k = 0; k < cells; ++k) {
             Rgb colour = channels;
             colour[row] = k * step;
-            fillSpan(image, edges[k], edges[k + 1], top, bottom,
-                     qRgb(colour[0], colour[1], colour[2]));
+            pixels.fill(edges[k], edges[k + 1], top, top + 1,
+                        qRgb(colour[0], colour[1], colour[2]));
         }
+        pixels.repeatLine(top, edges[0], edges[cells], top + 1, bottom);
         const int current = channels[row];
         if (current < 0 || current > 255 || current % step != 0)
             continue;
@@ -103,10 +141,10 @@ void renderColorBar(QImage& image, const Rgb& channels, bool web216)
         const int right = toDevice((k + 1) * double(cell) - 1.0, dpr);
         const int markBottom = toDevice((row + 1) * kBarRowHeight - 1, dpr);
         const QRgb white = qRgb(255, 255, 255);
-        fillSpan(image, left, right + thickness, top, top + thickness, white);
-        fillSpan(image, left, right + thickness, markBottom, markBottom + thickness, white);
-        fillSpan(image, left, left + thickness, top, markBottom + thickness, white);
-        fillSpan(image, right, right + thickness, top, markBottom + thickness, white);
+        pixels.fill(left, right + thickness, top, top + thickness, white);
+        pixels.fill(left, right + thickness, markBottom, markBottom + thickness, white);
+        pixels.fill(left, left + thickness, top, markBottom + thickness, white);
+        pixels.fill(right, right + thickness, top, markBottom + thickness, white);
     }
 }
 

@@ -19,7 +19,8 @@ QString colorCode(int red, int green, int blue)
 
 int leadingHexValue(QStringView text)
 {
-    int value = 0;
+    // Unsigned, so that digits past the eighth push the oldest out instead of overflowing.
+    quint32 value = 0;
     for (const QChar c : text) {
         if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n'))
             continue;
@@ -32,9 +33,9 @@ int leadingHexValue(QStringView text)
             digit = c.unicode() - 'A' + 10;
         if (digit < 0)
             break;
-        value = value * 16 + digit;
+        value = value * 16 + quint32(digit);
     }
-    return value;
+    return static_cast<int>(value);
 }
 
 std::optional<Rgb> parseColorCode(QStringView text)

@@ -21,6 +21,7 @@ inline QString colorCode(const Rgb& rgb)
 
 // Reads hexadecimal digits of either case from the left up to the first other character,
 // skipping blanks, tabs and line feeds; no digit gives 0. "1Z" -> 1, "ZZ" -> 0, " F" -> 15.
+// The value is kept in 32 bits, as two's complement: "FFFFFFFF" -> -1; older digits fall off.
 int leadingHexValue(QStringView text);
 
 // A typed code is taken once it is exactly seven characters starting with "#"; each pair is then

@@ -93,10 +93,17 @@ QImage readPicture(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QImage();
-    if (bitmapIsCutShort(file.peek(kBitmapHeadBytes), file.size()))
+    return readPicture(file);
+}
+
+QImage readPicture(QIODevice& device)
+{
+    if (!device.isReadable() || device.isSequential() || !device.seek(0))
+        return QImage();
+    if (bitmapIsCutShort(device.peek(kBitmapHeadBytes), device.size()))
         return QImage();
     QImageReader::setAllocationLimit(kPictureAllocationLimitMB);
-    QImageReader reader(&file);
+    QImageReader reader(&device);
     return reader.read();
 }
 

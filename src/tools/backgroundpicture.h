@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -25,6 +26,8 @@ QStringList pictureNameFilters(const QList<QByteArray>& readableFormats);
 // file, a file that is not a readable picture, a bitmap shorter than its header says, and a
 // picture larger than the limit.
 QImage readPicture(const QString& path);
+// The same from an open device that can seek, such as a file or a buffer, read from its start.
+QImage readPicture(QIODevice& device);
 
 // A length in whole pixels as whole twips.
 int pixelsToTwips(int pixels, float twipsPerPixel);

@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
@@ -22,8 +21,6 @@ using namespace tintara;
 using namespace tintara::test;
 
 namespace {
-
-using Channels = std::array<int, 6>;
 
 QStringList colorListWrites(const MemorySettingsStore& store)
 {
@@ -130,26 +127,6 @@ private slots:
         QVERIFY(picture.store().writes.contains("param/fauto=1"));
     }
 
-    void unusableStoredValuesFallBackToTheirDefaults()
-    {
-        TestWindow plain;
-        const QPoint placed = plain->pos();
-        TestWindow w({{"color/fr", "abc"},
-                      {"color/fg", "51.4"},
-                      {"color/fb", "1.02e2"},
-                      {"color/br", "256"},
-                      {"color/bg", "-1"},
-                      {"color/bb", "inf"},
-                      {"param/fauto", "2"},
-                      {"pass/w216", "perhaps"},
-                      {"window/Top", "nan"},
-                      {"window/Left", "1e39"}});
-        QCOMPARE(w.channels(), (Channels{0, 51, 102, 255, 255, 255}));
-        QVERIFY(!w->ui().FAutoCK->isChecked());
-        QVERIFY(w->web216Mode());
-        QCOMPARE(w->pos(), placed);
-    }
-
     void positionIsKeptInTwipsAndAPlaceOffTheDesktopIsBroughtBack()
     {
         TestWindow w({{"window/Top", "1500"}, {"window/Left", "3000"}});
@@ -174,32 +151,6 @@ private slots:
             w->close();
             QVERIFY(w.store().writes.contains("window/Top=1350"));
             QVERIFY(w.store().writes.contains("window/Left=1800"));
-        }
-    }
-
-    void failedSaveIsReportedAndTheWindowClosesAnyway()
-    {
-        for (const bool bySignal : {false, true}) {
-            TestWindow w;
-            w.store().failCommits = true;
-            QString shown;
-            QTimer answer;
-            connect(&answer, &QTimer::timeout, this, [&shown] {
-                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                    shown = box->text();
-                    box->accept();
-                }
-            });
-            answer.start(10);
-            QTest::ignoreMessage(QtWarningMsg,
-                                 "Tintara: the settings could not be saved to memory");
-            if (bySignal)
-                std::raise(SIGTERM);
-            else
-                w->close();
-            QTRY_VERIFY(!w->isVisible());
-            // Ended by a signal there may be nobody at the screen: only the error output is told.
-            QCOMPARE(shown.contains(QStringLiteral("設定を保存できませんでした")), !bySignal);
         }
     }
 

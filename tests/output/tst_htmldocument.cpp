@@ -55,9 +55,9 @@ private slots:
         QCOMPARE(htmlDocument(input), htmlDocument(whiteOnBlack()));
     }
 
-    void craftedFileNamesNeitherBreakLinesNorAddMarkup_data()
+    void craftedTextsNeitherBreakLinesNorAddMarkup_data()
     {
-        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("written");
         QTest::newRow("quote and tags") << QStringLiteral("a\"><script>x.bmp")
                                         << QStringLiteral("a&#34;&#62;&#60;script&#62;x.bmp");
@@ -75,22 +75,28 @@ private slots:
             << QStringLiteral("A & B's #1 %20 背景 \U0001F600.bmp");
     }
 
-    void craftedFileNamesNeitherBreakLinesNorAddMarkup()
+    void craftedTextsNeitherBreakLinesNorAddMarkup()
     {
-        QFETCH(QString, fileName);
+        QFETCH(QString, text);
         QFETCH(QString, written);
-        QCOMPARE(escapeFileNameAttribute(fileName), written);
+        QCOMPARE(escapeAttributeValue(text), written);
 
-        HtmlDocumentInput input = whiteOnBlack();
-        input.solidBack = false;
-        input.backFile = fileName;
-        const QString document = htmlDocument(input);
-        QCOMPARE(document.count(QLatin1Char('\n')), 9);
-        QCOMPARE(document.count(QLatin1Char('\r')), 9);
-        QCOMPARE(document.count(QLatin1Char('<')),
-                 htmlDocument(whiteOnBlack()).count(QLatin1Char('<')));
-        QVERIFY(bodyLine(document).endsWith(QStringLiteral(" BACKGROUND=\"") + written +
-                                            QStringLiteral("\">")));
+        // A file name from another system, or text pasted into either code box.
+        HtmlDocumentInput asFile = whiteOnBlack();
+        asFile.solidBack = false;
+        asFile.backFile = text;
+        HtmlDocumentInput asText = whiteOnBlack();
+        asText.textCode = text;
+        HtmlDocumentInput asBackground = whiteOnBlack();
+        asBackground.backgroundCode = text;
+        for (const HtmlDocumentInput& input : {asFile, asText, asBackground}) {
+            const QString document = htmlDocument(input);
+            QCOMPARE(document.count(QLatin1Char('\n')), 9);
+            QCOMPARE(document.count(QLatin1Char('\r')), 9);
+            QCOMPARE(document.count(QLatin1Char('<')),
+                     htmlDocument(whiteOnBlack()).count(QLatin1Char('<')));
+            QVERIFY(bodyLine(document).contains(QLatin1Char('"') + written + QLatin1Char('"')));
+        }
     }
 };
 

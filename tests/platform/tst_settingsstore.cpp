@@ -48,19 +48,8 @@ private slots:
         QCOMPARE(NativeSettingsStore().read(kApp, "ColorList", "No.0", ""), awkward);
     }
 
-    void commitFailsWhenTheFileCannotBeWritten()
+    void namesTheFileWouldReadAsGroupsOrEscapesAreRefused()
     {
-        {
-            const SettingsFolder config;
-            // A plain file where the folder should be stops even a privileged user.
-            QVERIFY(writeFile(config.path() + QStringLiteral("/Tintara"), "in the way"));
-            NativeSettingsStore store;
-            store.write(kApp, "color", "fr", "12");
-            QString where;
-            QVERIFY(!store.commit(&where));
-            QCOMPARE(where, config.file());
-        }
-        // Names the file would read as groups or escapes are refused rather than filed elsewhere.
         const SettingsFolder config;
         NativeSettingsStore store;
         store.write(kApp, "color", "a/b", "1");

@@ -42,6 +42,9 @@ private slots:
         QCOMPARE(parseColorCode(u"# F\tA\n1"), std::optional<Rgb>(Rgb{15, 10, 1}));
         QCOMPARE(parseColorCode(u"#-1+1.1"), std::optional<Rgb>(Rgb{0, 0, 0}));
         QCOMPARE(leadingHexValue(u""), 0);
+        // Long runs of digits keep the last eight, as hex2 prints negative values.
+        QCOMPARE(leadingHexValue(u"FFFFFFFF"), -1);
+        QCOMPARE(leadingHexValue(u"123456789ABCDEF0"), int(0x9ABCDEF0u));
     }
 
     void anythingButSevenCharactersStartingWithHashIsIgnored()

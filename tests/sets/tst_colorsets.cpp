@@ -1,3 +1,4 @@
+#include "platform/canvas.h"
 #include "sets/colorset.h"
 #include "sets/frmsavecolor.h"
 #include "support/fakes.h"
@@ -86,6 +87,14 @@ private slots:
         QTest::keyClick(ui.ColorCmbo, Qt::Key_Down);
         QCOMPARE(ui.ColorCode[0]->text(), QStringLiteral("#000099"));
         QCOMPARE(w.channels(), (Channels{0, 0, 153, 255, 255, 255}));
+        // The background box showed the set's background already; the preview still has the
+        // new text colour.
+        const QImage& preview = ui.Picture1->buffer();
+        int textPixels = 0;
+        for (int y = 0; y < preview.height(); ++y)
+            for (int x = 0; x < preview.width(); ++x)
+                textPixels += preview.pixel(x, y) == qRgb(0, 0, 153);
+        QVERIFY(textPixels > 100);
         // Choosing the chosen set again brings its colours back.
         ui.ColorCode[1]->setText(QStringLiteral("#000000"));
         emit ui.ColorCmbo->activated(0);

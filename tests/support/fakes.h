@@ -14,14 +14,13 @@
 namespace tintara::test {
 
 // Settings kept in memory, keyed "section/key"; every write is also logged in order, and every
-// commit counted. With failCommits set, commits report the store as unwritable.
+// commit counted.
 class MemorySettingsStore final : public SettingsStore
 {
 public:
     QMap<QString, QString> values;
     QStringList writes;
     int commits = 0;
-    bool failCommits = false;
 
     QString read(const QString& application, const QString& section, const QString& key,
                  const QString& defaultValue) override;

@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -156,37 +155,7 @@ private slots:
         QCOMPARE(w.channels(), (Channels{0, 0, 0, 51, 102, 153}));
     }
 
-    void unreadablePicturesChangeNothing()
-    {
-        QTemporaryDir dir;
-        const QByteArray bmp = encodedPicture(patternPicture(40, 30), "bmp");
-        QDir(dir.path()).mkdir(QStringLiteral("folder"));
-        const QStringList bad = {
-            dir.filePath(QStringLiteral("missing.bmp")),
-            dir.filePath(QStringLiteral("folder")),
-            writeFile(dir, QStringLiteral("empty.bmp"), {}),
-            writeFile(dir, QStringLiteral("cut.bmp"), bmp.left(bmp.size() - 40)),
-            writeFile(dir, QStringLiteral("notes.txt"), "a text file\n"),
-            writeFile(dir, QStringLiteral("huge.png"), pngAnnouncing(60000, 60000)),
-            writeFile(dir, QStringLiteral("huge.bmp"), bmpAnnouncing(60000, 60000)),
-        };
-        TestWindow w;
-        for (const QString& path : bad) {
-            loadThroughDialog(w, path);
-            dropFiles(w->ui().Picture1, {path});
-            QVERIFY2(stateOf(w) == State::NoPicture, qPrintable(path));
-        }
-        loadThroughDialog(w, savePicture(dir, QStringLiteral("good.bmp"), patternPicture(7, 5)));
-        doubleClick(w->ui().Picture1);
-        const QImage before = w->ui().Picture1->buffer().copy();
-        for (const QString& path : bad)
-            dropFiles(w->ui().Picture1, {path});
-        QCOMPARE(stateOf(w), State::ColourShown);
-        QCOMPARE(w->backFile(), QStringLiteral("good.bmp"));
-        QCOMPARE(w->ui().Picture1->buffer(), before);
-    }
-
-    void dropTakesTheFirstLocalFileAndIgnoresText()
+    void dropTakesTheFirstLocalFile()
     {
         QTemporaryDir dir;
         const QString a = savePicture(dir, QStringLiteral("a.bmp"), patternPicture(4, 4));
@@ -194,18 +163,6 @@ private slots:
         const QString c = savePicture(dir, QStringLiteral("c.bmp"), patternPicture(2, 2));
         TestWindow w;
         Canvas* box = w->ui().Picture1;
-
-        QMimeData text;
-        text.setText(a);
-        QMimeData web;
-        web.setUrls({QUrl(QStringLiteral("https://www.example.org/a.bmp"))});
-        for (const QMimeData* data : {&text, &web}) {
-            QVERIFY(!dropData(box, *data)); // turned away while dragged
-            // and harmless should such a drop arrive all the same
-            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
-            static_cast<QObject*>(box)->event(&drop);
-            QCOMPARE(stateOf(w), State::NoPicture);
-        }
 
         dropFiles(box, {a, b, c});
         QCOMPARE(w->backFile(), QStringLiteral("a.bmp"));

@@ -5,7 +5,6 @@
 #include "support/testregistry.h"
 #include "testpictures.h"
 
-#include <QDir>
 #include <QImageReader>
 #include <QTest>
 
@@ -85,32 +84,6 @@ private slots:
                         .size(),
                     QSize(7, 5));
         }
-    }
-
-    void unreadablePicturesGiveNothing()
-    {
-        QTemporaryDir dir;
-        const QByteArray bmp = encodedPicture(patternPicture(40, 30), "bmp");
-        const QByteArray png = encodedPicture(patternPicture(40, 30), "png");
-        QDir(dir.path()).mkdir(QStringLiteral("folder.bmp"));
-        const QString paths[] = {
-            QString(),
-            dir.filePath(QStringLiteral("missing.bmp")),
-            dir.filePath(QStringLiteral("folder.bmp")),
-            writeFile(dir, QStringLiteral("empty.bmp"), {}),
-            writeFile(dir, QStringLiteral("text.bmp"), "not a picture at all\r\n"),
-            writeFile(dir, QStringLiteral("head.bmp"), bmp.left(10)),
-            writeFile(dir, QStringLiteral("half.bmp"), bmp.left(bmp.size() / 2)),
-            writeFile(dir, QStringLiteral("one-short.bmp"), bmp.left(bmp.size() - 1)),
-            writeFile(dir, QStringLiteral("half.png"), png.left(png.size() / 2)),
-            writeFile(dir, QStringLiteral("huge.png"), pngAnnouncing(60000, 60000)),
-            writeFile(dir, QStringLiteral("huge.bmp"), bmpAnnouncing(60000, 60000)),
-            writeFile(dir, QStringLiteral("upside.bmp"), bmpAnnouncing(60000, -60000)),
-            writeFile(dir, QStringLiteral("max.bmp"), bmpAnnouncing(2147483647, 2147483647)),
-            QStringLiteral("/dev/zero"),
-        };
-        for (const QString& path : paths)
-            QVERIFY2(readPicture(path).isNull(), qPrintable(path));
     }
 };
 
