@@ -20,11 +20,11 @@ bool needsReference(QChar c)
 
 } // namespace
 
-QString escapeAttributeValue(const QString& text)
+QString escapeFileNameAttribute(const QString& fileName)
 {
     QString escaped;
-    escaped.reserve(text.size());
-    for (const QChar c : text) {
+    escaped.reserve(fileName.size());
+    for (const QChar c : fileName) {
         if (needsReference(c))
             escaped += QStringLiteral("&#%1;").arg(c.unicode());
         else
@@ -36,11 +36,10 @@ QString escapeAttributeValue(const QString& text)
 QString htmlDocument(const HtmlDocumentInput& input)
 {
     const QChar q = u'"';
-    QString body = QStringLiteral("<BODY BGCOLOR=") + q +
-                   escapeAttributeValue(input.backgroundCode) + q + QStringLiteral(" TEXT=") + q +
-                   escapeAttributeValue(input.textCode) + q;
+    QString body = QStringLiteral("<BODY BGCOLOR=") + q + input.backgroundCode + q +
+                   QStringLiteral(" TEXT=") + q + input.textCode + q;
     if (!input.solidBack)
-        body += QStringLiteral(" BACKGROUND=") + q + escapeAttributeValue(input.backFile) + q;
+        body += QStringLiteral(" BACKGROUND=") + q + escapeFileNameAttribute(input.backFile) + q;
     body += u'>';
 
     const QString lines[] = {

@@ -5,7 +5,7 @@
 namespace tintara {
 
 // What the generated page is made of. The colour codes are the texts of the two code boxes as
-// they stand, half-typed or not; only what would break the page out of its quotes is escaped.
+// they stand, half-typed or pasted, character for character: the page is the user's to edit.
 struct HtmlDocumentInput
 {
     QString backgroundCode;
@@ -18,10 +18,9 @@ struct HtmlDocumentInput
 // The skeleton page, nine lines each ending in CR LF.
 QString htmlDocument(const HtmlDocumentInput& input);
 
-// A text made safe for a quoted attribute: ", <, > and control characters, line breaks included,
-// become numeric character references; everything else is kept as it is. A Windows file name or a
-// typed colour code never holds them, but a file name elsewhere, or text pasted into a code box,
-// can.
-QString escapeAttributeValue(const QString& text);
+// A file name made safe for a quoted attribute: the characters a Windows file name can never hold
+// but other systems allow (", <, > and control characters, line breaks included) become numeric
+// character references; everything else is kept as it is.
+QString escapeFileNameAttribute(const QString& fileName);
 
 } // namespace tintara

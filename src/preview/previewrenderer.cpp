@@ -109,18 +109,10 @@ void PreviewRenderer::paintBackground(QPainter& painter, QSizeF size, const Back
     if (!background.picture || background.picture->isNull() || background.tileWidthTwips <= 0 ||
         background.tileHeightTwips <= 0)
         return;
-    // The tiles lie at 0, step, 2 x step, ... clipped by the box; the step is the picture's own
-    // size (its twips measure rounds back to the same pixels). The block holds whole tiles, so
-    // copying it to each of its few places draws the same; Qt's tiled fill would read every
-    // pixel through the tiling instead, several times slower.
-    const QPixmap& block = tilingPixmap(*background.picture);
-    const QSizeF step = block.deviceIndependentSize();
-    painter.save();
-    painter.setClipRect(box, Qt::IntersectClip);
-    for (qreal y = 0; y < size.height(); y += step.height())
-        for (qreal x = 0; x < size.width(); x += step.width())
-            painter.drawPixmap(QPointF(x, y), block);
-    painter.restore();
+    // One call draws the tiles at 0, step, 2 x step, ... clipped by the box; the step is the
+    // picture's own size (its twips measure rounds back to the same pixels). A small picture is
+    // first repeated into a larger block of whole tiles, which draws the same pattern.
+    painter.drawTiledPixmap(box, tilingPixmap(*background.picture));
 }
 
 void PreviewRenderer::paintLine(QPainter& painter, int line, QSizeF size, float twipsPerPixel,

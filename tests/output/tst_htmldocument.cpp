@@ -55,7 +55,7 @@ private slots:
         QCOMPARE(htmlDocument(input), htmlDocument(whiteOnBlack()));
     }
 
-    void craftedTextsNeitherBreakLinesNorAddMarkup_data()
+    void craftedFileNamesNeitherBreakLinesNorAddMarkup_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("written");
@@ -75,28 +75,31 @@ private slots:
             << QStringLiteral("A & B's #1 %20 背景 \U0001F600.bmp");
     }
 
-    void craftedTextsNeitherBreakLinesNorAddMarkup()
+    void craftedFileNamesNeitherBreakLinesNorAddMarkup()
     {
         QFETCH(QString, text);
         QFETCH(QString, written);
-        QCOMPARE(escapeAttributeValue(text), written);
+        QCOMPARE(escapeFileNameAttribute(text), written);
 
-        // A file name from another system, or text pasted into either code box.
-        HtmlDocumentInput asFile = whiteOnBlack();
-        asFile.solidBack = false;
-        asFile.backFile = text;
-        HtmlDocumentInput asText = whiteOnBlack();
-        asText.textCode = text;
-        HtmlDocumentInput asBackground = whiteOnBlack();
-        asBackground.backgroundCode = text;
-        for (const HtmlDocumentInput& input : {asFile, asText, asBackground}) {
-            const QString document = htmlDocument(input);
-            QCOMPARE(document.count(QLatin1Char('\n')), 9);
-            QCOMPARE(document.count(QLatin1Char('\r')), 9);
-            QCOMPARE(document.count(QLatin1Char('<')),
-                     htmlDocument(whiteOnBlack()).count(QLatin1Char('<')));
-            QVERIFY(bodyLine(document).contains(QLatin1Char('"') + written + QLatin1Char('"')));
-        }
+        HtmlDocumentInput input = whiteOnBlack();
+        input.solidBack = false;
+        input.backFile = text;
+        const QString document = htmlDocument(input);
+        QCOMPARE(document.count(QLatin1Char('\n')), 9);
+        QCOMPARE(document.count(QLatin1Char('\r')), 9);
+        QCOMPARE(document.count(QLatin1Char('<')),
+                 htmlDocument(whiteOnBlack()).count(QLatin1Char('<')));
+        QVERIFY(bodyLine(document).endsWith(QStringLiteral(" BACKGROUND=\"") + written +
+                                            QStringLiteral("\">")));
+    }
+
+    void codeBoxTextsGoInCharacterForCharacter()
+    {
+        HtmlDocumentInput input = whiteOnBlack();
+        input.textCode = QStringLiteral("#12\"<b> & 34");
+        input.backgroundCode = QString();
+        QCOMPARE(bodyLine(htmlDocument(input)),
+                 QStringLiteral("<BODY BGCOLOR=\"\" TEXT=\"#12\"<b> & 34\">"));
     }
 };
 
