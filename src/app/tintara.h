@@ -93,7 +93,6 @@ public:
     QString m_GenHTML;
 
     bool web216Mode() const { return m_Web216; }
-    bool updating() const { return m_Updating; }
     float twipsPerPixel() const { return m_TwipsPerPixel; }
     bool solidBack() const { return m_SolidBack; }
     const QPixmap& backPicture() const { return m_BackPicture; }

@@ -1,61 +1,32 @@
 #include "support/fakes.h"
 
-#include "platform/channelslider.h"
+#include "output/showhtml.h"
+#include "support/modal.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QTest>
 
 namespace tintara::test {
 
-QString MemorySettingsStore::read(const QString& application, const QString& section,
-                                  const QString& key, const QString& defaultValue)
+Channels channelsOf(const Tintara& window)
 {
-    Q_UNUSED(application);
-    return values.value(section + QLatin1Char('/') + key, defaultValue);
-}
-
-void MemorySettingsStore::write(const QString& application, const QString& section,
-                                const QString& key, const QString& value)
-{
-    Q_UNUSED(application);
-    const QString path = section + QLatin1Char('/') + key;
-    values.insert(path, value);
-    writes << path + QLatin1Char('=') + value;
-}
-
-bool MemorySettingsStore::commit(QString* where)
-{
-    ++commits;
-    if (where)
-        where->clear();
-    return true;
-}
-
-QString FakeFileChooser::chooseOpenFile(QWidget*, const OpenFileRequest& request)
-{
-    openRequests << request;
-    return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
-}
-
-QString FakeFileChooser::chooseSaveFile(QWidget*, const SaveFileRequest& request)
-{
-    saveRequests << request;
-    return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    Channels values{};
+    for (int i = 0; i < 6; ++i)
+        values[i] = window.ui().Slider1[i]->value();
+    return values;
 }
 
 TestWindow::TestWindow(const QMap<QString, QString>& stored)
 {
-    auto store = std::make_unique<MemorySettingsStore>();
-    store->values = stored;
-    m_store = store.get();
-    auto files = std::make_unique<FakeFileChooser>();
-    m_files = files.get();
     TintaraServices services;
-    services.settings = std::move(store);
-    services.files = std::move(files);
+    services.settings = std::make_unique<MemorySettingsStore>();
+    m_store = static_cast<MemorySettingsStore*>(services.settings.get());
+    m_store->values = stored;
+    services.files = std::make_unique<FakeFileChooser>();
+    m_files = static_cast<FakeFileChooser*>(services.files.get());
     services.openUrl = [opened = m_openedUrls](const QUrl& url) {
         *opened << url;
         return true;
@@ -66,18 +37,26 @@ TestWindow::TestWindow(const QMap<QString, QString>& stored)
         qWarning("main window was not exposed");
 }
 
-std::array<int, 6> TestWindow::channels() const
-{
-    std::array<int, 6> values{};
-    for (int i = 0; i < 6; ++i)
-        values[i] = m_window->ui().Slider1[i]->value();
-    return values;
-}
-
-void TestWindow::setChannels(const std::array<int, 6>& values) const
+void TestWindow::setChannels(const Channels& values) const
 {
     for (int i = 0; i < 6; ++i)
         m_window->ui().Slider1[i]->setValue(values[i]);
+}
+
+std::unique_ptr<Tintara> startProgram()
+{
+    auto window = std::make_unique<Tintara>();
+    window->Form_Load();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qWarning("main window was not exposed");
+    return window;
+}
+
+QString generatePage(Tintara& window)
+{
+    onModal<ShowHTML>([](ShowHTML*) {});
+    window.ui().HTMLBtn->click();
+    return window.m_GenHTML;
 }
 
 SettingsFolder::SettingsFolder()
@@ -91,11 +70,6 @@ SettingsFolder::~SettingsFolder()
                        qEnvironmentVariable("XDG_CONFIG_HOME"));
 }
 
-QString SettingsFolder::file() const
-{
-    return m_dir.filePath(QStringLiteral("Tintara/Tintara.conf"));
-}
-
 QByteArray readFile(const QString& path)
 {
     QFile file(path);
@@ -107,6 +81,42 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
            file.write(bytes) == bytes.size();
+}
+
+QImage patternPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 37) % 256, (y * 53) % 256, (x + y) % 2 ? 200 : 90));
+    return image;
+}
+
+QByteArray encodedPicture(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QString savePicture(const QTemporaryDir& dir, const QString& name, const QImage& image,
+                    const char* format)
+{
+    const QString path = dir.filePath(name);
+    if (!writeFile(path, encodedPicture(image, format)))
+        qFatal("cannot write the test file %s", qPrintable(path));
+    return path;
+}
+
+int countPixels(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour;
+    return count;
 }
 
 } // namespace tintara::test

@@ -1,17 +1,36 @@
 #pragma once
 
 #include "app/tintara.h"
+#include "platform/canvas.h"
+#include "platform/channelslider.h"
 #include "platform/filechooser.h"
 #include "platform/settingsstore.h"
+#include "support/input.h"
+#include "support/modal.h"
+#include "support/testregistry.h"
 
-#include <QList>
+// The controls the tests reach through ui(), and what the tests use all around.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMap>
-#include <QStringList>
+#include <QPushButton>
 #include <QTemporaryDir>
-#include <QUrl>
-#include <memory>
+#include <QTest>
 
 namespace tintara::test {
+
+using namespace Qt::StringLiterals;
+
+// Channel values in slider order: fore red, green, blue, back red, green, blue.
+using Channels = std::array<int, 6>;
+inline constexpr Channels kFirstStart{0, 0, 0, 255, 255, 255};
+inline constexpr QRgb kWhite = qRgb(255, 255, 255);
+// Stored settings that start the window in full colour mode instead of web-safe.
+inline const QMap<QString, QString> kFullColour{{u"pass/w216"_s, u"False"_s}};
 
 // Settings kept in memory, keyed "section/key"; every write is also logged in order, and every
 // commit counted.
@@ -22,26 +41,45 @@ public:
     QStringList writes;
     int commits = 0;
 
-    QString read(const QString& application, const QString& section, const QString& key,
-                 const QString& defaultValue) override;
-    void write(const QString& application, const QString& section, const QString& key,
-               const QString& value) override;
-    bool commit(QString* where) override;
+    QString read(const QString&, const QString& section, const QString& key,
+                 const QString& defaultValue) override
+    {
+        return values.value(section + u'/' + key, defaultValue);
+    }
+    void write(const QString&, const QString& section, const QString& key,
+               const QString& value) override
+    {
+        values.insert(section + u'/' + key, value);
+        writes << section + u'/' + key + u'=' + value;
+    }
+    bool commit(QString*) override
+    {
+        ++commits;
+        return true;
+    }
 };
 
 // Answers the open and save dialogs from queues filled by the test; an empty answer, or an empty
-// queue, is a cancelled dialog. Every request is kept.
+// queue, is a cancelled dialog. Every save request is kept.
 class FakeFileChooser final : public FileChooser
 {
 public:
     QStringList openAnswers;
     QStringList saveAnswers;
-    QList<OpenFileRequest> openRequests;
     QList<SaveFileRequest> saveRequests;
 
-    QString chooseOpenFile(QWidget* parent, const OpenFileRequest& request) override;
-    QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) override;
+    QString chooseOpenFile(QWidget*, const OpenFileRequest&) override
+    {
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    }
+    QString chooseSaveFile(QWidget*, const SaveFileRequest& request) override
+    {
+        saveRequests << request;
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
 };
+
+Channels channelsOf(const Tintara& window);
 
 // A main window over an in-memory store, started and shown offscreen.
 class TestWindow
@@ -57,9 +95,8 @@ public:
     // Web addresses the window asked the desktop to open; none is really opened.
     const QList<QUrl>& openedUrls() const { return *m_openedUrls; }
 
-    // Channel values in slider order: fore red, green, blue, back red, green, blue.
-    std::array<int, 6> channels() const;
-    void setChannels(const std::array<int, 6>& values) const;
+    Channels channels() const { return channelsOf(*m_window); }
+    void setChannels(const Channels& values) const;
 
 private:
     MemorySettingsStore* m_store = nullptr;
@@ -67,6 +104,12 @@ private:
     std::shared_ptr<QList<QUrl>> m_openedUrls = std::make_shared<QList<QUrl>>();
     std::unique_ptr<Tintara> m_window;
 };
+
+// The main window over the real settings store, started as the program starts it.
+std::unique_ptr<Tintara> startProgram();
+
+// Generates the page as the HTML button does, closes the viewer and gives the page.
+QString generatePage(Tintara& window);
 
 // Points the native settings store at a fresh folder for as long as it lives.
 class SettingsFolder
@@ -76,7 +119,7 @@ public:
     ~SettingsFolder();
     QString path() const { return m_dir.path(); }
     // Where the program's settings file goes.
-    QString file() const;
+    QString file() const { return m_dir.filePath(u"Tintara/Tintara.conf"_s); }
 
 private:
     QTemporaryDir m_dir;
@@ -86,4 +129,25 @@ private:
 QByteArray readFile(const QString& path);
 bool writeFile(const QString& path, const QByteArray& bytes);
 
+// A picture whose every pixel differs from its neighbours, so a misplaced tile shows.
+QImage patternPicture(int width, int height);
+QByteArray encodedPicture(const QImage& image, const char* format);
+// Gives the path of the saved file.
+QString savePicture(const QTemporaryDir& dir, const QString& name, const QImage& image,
+                    const char* format = "bmp");
+int countPixels(const QImage& image, QRgb colour);
+
 } // namespace tintara::test
+
+namespace QTest {
+template<>
+inline char* toString(const tintara::test::Channels& channels)
+{
+    QByteArray text;
+    for (const int value : channels)
+        text += QByteArray::number(value) + ' ';
+    return qstrdup(text.trimmed().constData());
+}
+} // namespace QTest
+
+Q_DECLARE_METATYPE(tintara::test::Channels)

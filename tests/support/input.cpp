@@ -1,32 +1,47 @@
 #include "support/input.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
-#include <QWidget>
+#include <QTest>
+#include <QUrl>
 
 namespace tintara::test {
 
-void sendMouse(QWidget* widget, int type, QPoint position, Qt::MouseButton button,
-               Qt::MouseButtons buttons)
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint position, Qt::MouseButton button)
 {
-    QMouseEvent event(static_cast<QEvent::Type>(type), QPointF(position),
-                      QPointF(widget->mapToGlobal(position)), button, buttons, Qt::NoModifier);
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent event(type, QPointF(position), QPointF(widget->mapToGlobal(position)),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
 }
 
-void pressMouse(QWidget* widget, QPoint position, Qt::MouseButton button)
+void typeInto(QLineEdit* box, const QString& text)
 {
-    sendMouse(widget, QEvent::MouseButtonPress, position, button, button);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
 }
 
-void dragMouse(QWidget* widget, QPoint position, Qt::MouseButtons buttons)
+bool dropOn(QWidget* widget, const QMimeData& data)
 {
-    sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, buttons);
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(widget, &enter);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(widget)->event(&drop);
+    return enter.isAccepted();
 }
 
-void releaseMouse(QWidget* widget, QPoint position, Qt::MouseButton button)
+void dropFiles(QWidget* widget, const QStringList& paths)
 {
-    sendMouse(widget, QEvent::MouseButtonRelease, position, button, Qt::NoButton);
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    QMimeData data;
+    data.setUrls(urls);
+    dropOn(widget, data);
 }
 
 } // namespace tintara::test

@@ -1,18 +1,27 @@
 #pragma once
 
+#include <QEvent>
 #include <QPoint>
+#include <QStringList>
 #include <Qt>
 
+class QLineEdit;
+class QMimeData;
 class QWidget;
 
 namespace tintara::test {
 
-// Sends one mouse event straight to the widget, with the buttons held during it; positions are
-// logical pixels in the widget.
-void sendMouse(QWidget* widget, int type, QPoint position, Qt::MouseButton button,
-               Qt::MouseButtons buttons);
-void pressMouse(QWidget* widget, QPoint position, Qt::MouseButton button = Qt::LeftButton);
-void dragMouse(QWidget* widget, QPoint position, Qt::MouseButtons buttons = Qt::LeftButton);
-void releaseMouse(QWidget* widget, QPoint position, Qt::MouseButton button = Qt::LeftButton);
+// Sends one mouse event straight to the widget, at a position in logical pixels: a press or a
+// release of the button, or a move with the button held (Qt::NoButton: with none).
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint position,
+               Qt::MouseButton button = Qt::LeftButton);
+
+// Types the text over the box's whole contents, one key at a time.
+void typeInto(QLineEdit* box, const QString& text);
+
+// Drags data onto the widget and drops it. Qt hands over a drop only when the drag was welcomed;
+// the drop is sent regardless, to show that it would be harmless. Gives whether it was welcomed.
+bool dropOn(QWidget* widget, const QMimeData& data);
+void dropFiles(QWidget* widget, const QStringList& paths);
 
 } // namespace tintara::test

@@ -1,43 +1,35 @@
-#include "platform/canvas.h"
-#include "platform/channelslider.h"
 #include "support/fakes.h"
-#include "support/testregistry.h"
+#include "tools/autoforeground.h"
+#include "tools/backgroundpicture.h"
+#include "tools/brightness.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include <QMimeData>
 
 using namespace tintara;
 using namespace tintara::test;
 
 namespace {
 
-using Channels = std::array<int, 6>;
-
-void switchToFullColour(const TestWindow& w)
-{
-    if (w->web216Mode())
-        w->ui().w216->trigger();
-}
-
-// On: foreground sliders disabled but shown, foreground bar hidden, box and menu mark set.
-bool automaticColourOn(const TestWindow& w)
+// The picture state: 'A' no picture, 'B' picture shown, 'C' picture loaded and the colour shown,
+// each with its menu marks and the background controls shown or hidden to match; '?' otherwise.
+// In every state the automatic colour's marks agree with its check box: the menu mark, and while
+// it is on the foreground sliders locked (but shown) and the foreground bar hidden.
+char stateOf(const TestWindow& w)
 {
     const TintaraUi& ui = w->ui();
-    const bool locked = !ui.Slider1[0]->isEnabled() && !ui.Slider1[1]->isEnabled() &&
-                        !ui.Slider1[2]->isEnabled() && ui.Slider1[0]->isVisible();
-    return locked && !ui.ForeBar->isVisible() && ui.FAutoCK->isChecked() && ui.fauto->isChecked();
-}
-
-bool automaticColourOff(const TestWindow& w)
-{
-    const TintaraUi& ui = w->ui();
-    const bool free =
-        ui.Slider1[0]->isEnabled() && ui.Slider1[1]->isEnabled() && ui.Slider1[2]->isEnabled();
-    return free && ui.ForeBar->isVisible() && !ui.FAutoCK->isChecked() && !ui.fauto->isChecked();
+    const bool automatic = ui.FAutoCK->isChecked();
+    bool marks = ui.fauto->isChecked() == automatic && ui.ForeBar->isVisible() == !automatic;
+    int shown = ui.BackBar->isVisible() + ui.FAutoCK->isVisible();
+    for (int i = 0; i < 3; ++i) {
+        marks = marks && ui.Slider1[i]->isEnabled() == !automatic && ui.Slider1[i]->isVisible();
+        shown += ui.Slider1[i + 3]->isVisible();
+    }
+    const bool loaded = !w->backPicture().isNull();
+    const bool solid = w->solidBack();
+    if (!marks || ui.bmpbg->isEnabled() != loaded || ui.bmpbg->isChecked() == solid ||
+        shown != (solid ? 5 : 0) || (automatic && !solid))
+        return '?';
+    return !loaded ? 'A' : solid ? 'C' : 'B';
 }
 
 } // namespace
@@ -46,107 +38,171 @@ class ColourToolsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void automaticColourLocksTheForegroundAndGivesItBack()
+    void brightnessStepIsAllOrNothingWithoutClampingOrSnapping()
     {
-        TestWindow w;
-        switchToFullColour(w);
-        const TintaraUi& ui = w->ui();
-        w.setChannels({12, 34, 56, 200, 100, 128});
-        QVERIFY(automaticColourOff(w));
-
-        ui.fauto->trigger();
-        QVERIFY(automaticColourOn(w));
-        QCOMPARE(w.channels(), (Channels{0, 255, 255, 200, 100, 128}));
-        QCOMPARE(ui.cval[0]->text(), QStringLiteral("0"));
-        QCOMPARE(ui.ColorCode[0]->text(), QStringLiteral("#00FFFF"));
-
-        // Moving a background slider changes only its own pair.
-        ui.Slider1[5]->setValue(120);
-        ui.Slider1[5]->setFocus();
-        QTest::keyClick(ui.Slider1[5], Qt::Key_PageUp);
-        QCOMPARE(w.channels(), (Channels{0, 255, 0, 200, 100, 136}));
-
-        ui.fauto->trigger();
-        QVERIFY(automaticColourOff(w));
-        QCOMPARE(w.channels(), (Channels{12, 34, 56, 200, 100, 136}));
-        QCOMPARE(ui.ColorCode[0]->text(), QStringLiteral("#0C2238"));
-
-        // The box drives the menu mark too; values already automatic are saved as they are.
-        w.setChannels({255, 255, 255, 0, 0, 0});
-        ui.FAutoCK->click();
-        QVERIFY(automaticColourOn(w));
-        ui.FAutoCK->click();
-        QVERIFY(automaticColourOff(w));
-        QCOMPARE(w.channels(), (Channels{255, 255, 255, 0, 0, 0}));
+        // Exactly to the bounds, and not a step beyond them.
+        const std::tuple<Rgb, bool, bool, std::optional<Rgb>> steps[] = {
+            {{245, 245, 245}, true, false, Rgb{255, 255, 255}},
+            {{10, 10, 10}, false, false, Rgb{0, 0, 0}},
+            {{204, 153, 0}, true, true, Rgb{255, 204, 51}},
+            {{205, 0, 0}, true, true, std::nullopt},
+            {{204, 153, 0}, false, true, std::nullopt}};
+        for (const auto& [colour, lighter, webSafe, result] : steps)
+            QCOMPARE(steppedBrightness(colour, lighter, webSafe), result);
+        QCOMPARE(automaticForeground(128), 255);
+        QCOMPARE(automaticForeground(129), 0);
     }
 
-    void brightnessButtonsStepTheirColourAndRedrawIt()
+    void picturesAreNamedAfterTheLastSeparatorAndReadByTheirContent()
     {
-        TestWindow w;
-        switchToFullColour(w);
+        const std::pair<const char*, const char*> names[] = {{"C:\\pics\\tile.bmp", "tile.bmp"},
+                                                             {"tile.bmp", "tile.bmp"},
+                                                             {"C:\\pics\\", ""},
+                                                             {"/home/u/tile.bmp", "tile.bmp"},
+                                                             {"C:\\a/b\\c d.png", "c d.png"}};
+        for (const auto& [path, name] : names)
+            QCOMPARE(extractFileName(QString::fromLatin1(path)), QString::fromLatin1(name));
+
+        // A picture is read by its content, not by its name.
+        QTemporaryDir dir;
+        const QImage pattern = patternPicture(7, 5);
+        QCOMPARE(readPicture(savePicture(dir, u"png.bmp"_s, pattern, "png"))
+                     .convertToFormat(QImage::Format_RGB32),
+                 pattern);
+    }
+
+    void brightnessStepsMoveAllThreeOrNothingAndNeverRunTheAutomaticRule()
+    {
+        TestWindow w(kFullColour);
         const TintaraUi& ui = w->ui();
         w.setChannels({100, 150, 200, 5, 200, 200});
-        const QImage backBar = ui.BackBar->buffer().copy();
+        QImage backBar = ui.BackBar->buffer().copy();
         ui.Bright[0]->click();
         QCOMPARE(w.channels(), (Channels{110, 160, 210, 5, 200, 200}));
-        QCOMPARE(ui.cval[2]->text(), QStringLiteral("210"));
-        QCOMPARE(ui.ColorCode[0]->text(), QStringLiteral("#6EA0D2"));
-        QCOMPARE(ui.ForeBar->buffer().pixel(110, 5), qRgb(255, 255, 255)); // the mark
+        QCOMPARE(ui.ColorCode[0]->text(), u"#6EA0D2"_s);
+        QCOMPARE(ui.ForeBar->buffer().pixel(110, 5), kWhite);
         QCOMPARE(ui.BackBar->buffer(), backBar);
 
-        ui.Bright[2]->click();
-        QCOMPARE(w.channels(), (Channels{110, 160, 210, 15, 210, 210}));
-        QCOMPARE(ui.BackBar->buffer().pixel(15, 5), qRgb(255, 255, 255));
-        QCOMPARE(ui.Picture1->buffer().pixel(1, 1), qRgb(15, 210, 210));
-    }
-
-    void refusedBrightnessStepChangesAndRedrawsNothing()
-    {
-        TestWindow w;
-        switchToFullColour(w);
-        const TintaraUi& ui = w->ui();
-        // Set by code, so nothing shows these values yet: any redraw would.
-        w.setChannels({250, 100, 100, 5, 200, 200});
+        // Refused steps redraw nothing, so a value set from code stays unseen.
+        ui.Slider1[0]->setValue(250);
         const QImage preview = ui.Picture1->buffer().copy();
         const QImage foreBar = ui.ForeBar->buffer().copy();
-        const QImage backBar = ui.BackBar->buffer().copy();
         ui.Bright[0]->click();
         ui.Bright[3]->click();
-        QCOMPARE(w.channels(), (Channels{250, 100, 100, 5, 200, 200}));
+        QCOMPARE(w.channels(), (Channels{250, 160, 210, 5, 200, 200}));
         QCOMPARE(ui.Picture1->buffer(), preview);
         QCOMPARE(ui.ForeBar->buffer(), foreBar);
         QCOMPARE(ui.BackBar->buffer(), backBar);
-    }
 
-    void webSafeBrightnessStepsBy51AndIsNotRounded()
-    {
-        TestWindow w;
-        const TintaraUi& ui = w->ui();
-        w.setChannels({100, 100, 100, 255, 255, 204});
-        ui.Bright[2]->click();
-        ui.Bright[0]->click();
-        QCOMPARE(w.channels(), (Channels{151, 151, 151, 255, 255, 204}));
-        QCOMPARE(ui.ColorCode[0]->text(), QStringLiteral("#979797"));
-        QCOMPARE(ui.cval[1]->text(), QStringLiteral("151"));
-        ui.Bright[0]->click();
-        ui.Bright[0]->click();
-        ui.Bright[0]->click();
-        QCOMPARE(w->FC(0), 253);
-    }
-
-    void brightnessStepsNeverRunTheAutomaticRule()
-    {
-        TestWindow w;
-        switchToFullColour(w);
-        const TintaraUi& ui = w->ui();
         w.setChannels({12, 34, 56, 120, 120, 120});
         ui.FAutoCK->setChecked(true);
         ui.Bright[2]->click(); // 130 would give black text if the rule ran
         QCOMPARE(w.channels(), (Channels{255, 255, 255, 130, 130, 130}));
-        ui.Bright[1]->click(); // the locked foreground still answers its own buttons
-        QCOMPARE(w.channels(), (Channels{245, 245, 245, 130, 130, 130}));
-        ui.FAutoCK->setChecked(false);
-        QCOMPARE(w.channels(), (Channels{12, 34, 56, 130, 130, 130}));
+        QCOMPARE(ui.BackBar->buffer().pixel(130, 5), kWhite);
+
+        // Web-safe steps are 51 and are not rounded afterwards.
+        TestWindow webSafe;
+        webSafe.setChannels({100, 100, 100, 255, 255, 204});
+        webSafe->ui().Bright[2]->click();
+        webSafe->ui().Bright[0]->click();
+        QCOMPARE(webSafe.channels(), (Channels{151, 151, 151, 255, 255, 204}));
+        QCOMPARE(webSafe->ui().ColorCode[0]->text(), u"#979797"_s);
+    }
+
+    void pictureAndColourSwitchByDoubleClickAndMenuWithTheAutomaticColourKeptAside()
+    {
+        QTemporaryDir dir;
+        const QImage tile = patternPicture(7, 5);
+        const QString a = savePicture(dir, "a.bmp", tile);
+        TestWindow w;
+        const TintaraUi& ui = w->ui();
+        w.setChannels({12, 34, 56, 204, 102, 153});
+        ui.FAutoCK->setChecked(true);
+        // No picture yet: only a redraw.
+        QTest::mouseDClick(ui.Picture1, Qt::LeftButton, {}, {20, 20});
+        QCOMPARE(stateOf(w), 'A');
+        w.files().openAnswers << QString(); // cancelled
+        ui.LoadBGPic->trigger();
+        QCOMPARE(stateOf(w), 'A');
+
+        w.files().openAnswers << a;
+        ui.LoadBGPic->trigger();
+        QCOMPARE(stateOf(w), 'B');
+        QCOMPARE(w->backFile(), u"a.bmp"_s);
+        QCOMPARE(ui.Picture1->buffer().pixel(1, 1), tile.pixel(1, 1));
+        QCOMPARE(w.channels(), (Channels{12, 34, 56, 204, 102, 153}));
+        QVERIFY(ui.cval[3]->isVisible() && ui.Bright[2]->isVisible() &&
+                ui.ColorCode[1]->isVisible());
+
+        // The hidden background still answers its buttons and its code box.
+        ui.Bright[3]->click();
+        typeInto(ui.ColorCode[1], u"#00FF33"_s);
+        QCOMPARE(w.channels(), (Channels{12, 34, 56, 0, 255, 51}));
+
+        // Back to the colour: automatic again, keeping the foreground of the moment aside.
+        ui.Slider1[0]->setValue(77);
+        QTest::mouseDClick(ui.Picture1, Qt::LeftButton, {}, {20, 20});
+        QCOMPARE(stateOf(w), 'C');
+        QVERIFY(ui.FAutoCK->isChecked());
+        QCOMPARE(ui.Picture1->buffer().pixel(1, 1), qRgb(0, 255, 51));
+        QCOMPARE(w.channels(), (Channels{255, 0, 255, 0, 255, 51}));
+        ui.bmpbg->trigger();
+        QCOMPARE(stateOf(w), 'B');
+        ui.bmpbg->trigger();
+        QCOMPARE(stateOf(w), 'C');
+
+        // A second picture while the first shows records the box as it was forced, off.
+        QTest::mouseDClick(ui.Picture1, Qt::LeftButton, {}, {20, 20});
+        dropFiles(ui.Picture1, {savePicture(dir, "b.png", tile, "png")});
+        QCOMPARE(w->backFile(), u"b.png"_s);
+        QTest::mouseDClick(ui.Picture1, Qt::LeftButton, {}, {20, 20});
+        QVERIFY(!ui.FAutoCK->isChecked());
+        QCOMPARE(w.channels(), (Channels{77, 34, 56, 0, 255, 51}));
+
+        // A load while the colour shows goes straight to the new picture; the menu item still
+        // works the hidden box.
+        dropFiles(ui.Picture1, {a});
+        QCOMPARE(stateOf(w), 'B');
+        ui.fauto->trigger();
+        QVERIFY(ui.FAutoCK->isChecked() && !ui.FAutoCK->isVisible());
+        QCOMPARE(w.channels(), (Channels{255, 0, 255, 0, 255, 51}));
+    }
+
+    void dropTakesTheFirstLocalFile()
+    {
+        QTemporaryDir dir;
+        const QString a = savePicture(dir, "a.bmp", patternPicture(4, 4));
+        const QString b = savePicture(dir, "b.bmp", patternPicture(9, 9));
+        const QString c = savePicture(dir, "c.bmp", patternPicture(2, 2));
+        TestWindow w;
+        dropFiles(w->ui().Picture1, {a, b, c});
+        QCOMPARE(w->backFile(), u"a.bmp"_s);
+        QCOMPARE(w->tileWidth(), 60);
+        dropFiles(w->ui().Picture1, {dir.filePath("gone.bmp"), b}); // the first decides
+        QCOMPARE(w->backFile(), u"a.bmp"_s);
+        QMimeData mixed;
+        mixed.setUrls({QUrl(u"https://www.example.org/a.bmp"_s), QUrl::fromLocalFile(c)});
+        QVERIFY(dropOn(w->ui().Picture1, mixed));
+        QCOMPARE(w->backFile(), u"c.bmp"_s);
+    }
+
+    void previewTilesThePictureFromTheTopLeftCorner()
+    {
+        QTemporaryDir dir;
+        TestWindow w;
+        // Small, larger than the box (one copy at the corner, clipped), and a single pixel; the
+        // corner compared lies clear of the sample text.
+        for (const QSize size : {QSize(7, 5), QSize(400, 300), QSize(1, 1)}) {
+            const QImage picture = patternPicture(size.width(), size.height());
+            dropFiles(w->ui().Picture1, {savePicture(dir, u"tile.bmp"_s, picture)});
+            QCOMPARE(QSize(w->tileWidth(), w->tileHeight()), size * 15);
+            const QImage& preview = w->ui().Picture1->buffer();
+            for (int y = 0; y < 12; ++y) {
+                for (int x = 0; x < 30; ++x)
+                    QCOMPARE(preview.pixel(x, y),
+                             picture.pixel(x % size.width(), y % size.height()));
+            }
+        }
     }
 };
 

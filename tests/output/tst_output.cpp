@@ -1,0 +1,161 @@
+#include "buildinfo.h"
+#include "output/htmldocument.h"
+#include "output/showhtml.h"
+#include "platform/twips.h"
+#include "support/fakes.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+
+using namespace tintara;
+using namespace tintara::test;
+
+namespace {
+
+// The page for the given colour codes, and the attribute naming a background picture if any.
+QString pageFor(const QString& background, const QString& text, const QString& picture = {})
+{
+    const QString body = u"<BODY BGCOLOR=\""_s + background + u"\" TEXT=\""_s + text +
+                         (picture.isNull() ? u""_s : u"\" BACKGROUND=\""_s + picture) + u"\">"_s;
+    return u"<HTML>\r\n<HEAD>\r\n<TITLE>ここにタイトルを書きます</TITLE>\r\n</HEAD>\r\n"_s + body +
+           u"\r\nここに本文を書きます<BR>\r\n<A HREF=\""_s + QString::fromUtf8(build::kHomePage) +
+           u"\">Morvaneのページへ</A><BR>\r\n</BODY>\r\n</HTML>\r\n"_s;
+}
+
+const QString kPlainPage = pageFor(u"#FFFFFF"_s, u"#000000"_s);
+
+} // namespace
+
+class OutputTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void pageNamesAShownPictureWithoutLettingItsNameBreakLinesOrAddMarkup()
+    {
+        const std::pair<QString, QString> names[] = {
+            {u"a\"><script>x.bmp"_s, u"a&#34;&#62;&#60;script&#62;x.bmp"_s},
+            {u"1\r\n2\n"_s + QChar(0x2028) + u'3' + QChar(0x2029),
+             u"1&#13;&#10;2&#10;&#8232;3&#8233;"_s},
+            {u"t\tn"_s + QChar(0) + u"d\x7F"_s + QChar(0x85), u"t&#9;n&#0;d&#127;&#133;"_s},
+            {u"A & B's #1 %20 背景 \U0001F600.bmp"_s, u"A & B's #1 %20 背景 \U0001F600.bmp"_s}};
+        HtmlDocumentInput input;
+        input.backgroundCode = u"#FFFFFF"_s;
+        input.textCode = u"#000000"_s;
+        input.homePage = QString::fromUtf8(build::kHomePage);
+        input.solidBack = false;
+        for (const auto& [name, written] : names) {
+            input.backFile = name;
+            QCOMPARE(htmlDocument(input), pageFor(u"#FFFFFF"_s, u"#000000"_s, written));
+        }
+    }
+
+    void pageCarriesTheCodeBoxTextsAndTheShownPictureAndIsCopiedAsEdited()
+    {
+        TestWindow w;
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        onModal<ShowHTML>([&](ShowHTML* viewer) {
+            QCOMPARE(viewer->windowTitle(), u"Show HTML"_s);
+            QVERIFY(viewer->isModal());
+            QCOMPARE(viewer->text(), kPlainPage);
+            QPlainTextEdit* text = viewer->ui().Text1;
+            QCOMPARE(viewer->focusWidget(), text);
+            text->moveCursor(QTextCursor::Start);
+            QTest::keyClicks(text, u"<!-- x -->"_s);
+            QTest::keyClick(text, Qt::Key_Return);
+            text->moveCursor(QTextCursor::End);
+            QTest::keyClicks(text, u"end\u00A0"_s);
+            QTest::mouseClick(viewer->ui().Command1, Qt::LeftButton);
+        });
+        w->ui().genhtml->trigger();
+        QCOMPARE(w->m_GenHTML, kPlainPage);
+        QCOMPARE(clipboard->text(), "<!-- x -->\r\n" + kPlainPage + u"end\u00A0"_s);
+
+        // The codes' texts go in and are copied as they stand, half-typed or not; the window
+        // stays as it is.
+        typeInto(w->ui().ColorCode[0], u"#F0"_s);
+        w->ui().ColorCode[1]->setText(u"#12\"<b> & 34"_s);
+        QCOMPARE(generatePage(*w), pageFor(u"#12\"<b> & 34"_s, u"#F0"_s));
+        w->ui().copyf->trigger();
+        QCOMPARE(clipboard->text(), u"#F0"_s);
+        w->ui().copyb->trigger();
+        QCOMPARE(clipboard->text(), u"#12\"<b> & 34"_s);
+        QCOMPARE(w.channels(), kFirstStart);
+
+        QTemporaryDir dir;
+        w->LoadBackgroundPicture(savePicture(dir, u"a\"<b>.bmp"_s, patternPicture(3, 2)));
+        QVERIFY(!w->solidBack());
+        w.setChannels({0, 0, 255, 255, 255, 0});
+        w->DrawPreview();
+        QCOMPARE(generatePage(*w), pageFor(u"#FFFF00"_s, u"#0000FF"_s, u"a&#34;&#60;b&#62;.bmp"_s));
+        w->Picture1_DblClick();
+        QCOMPARE(generatePage(*w), pageFor(u"#FFFF00"_s, u"#0000FF"_s));
+    }
+
+    void viewerLayoutFollowsTheSizeAndKeepsTheSmallest()
+    {
+        FakeFileChooser files;
+        ShowHTML viewer(files, 15.0f);
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        const ShowHTMLUi& ui = viewer.ui();
+        const QSize smallest = twipsRect(0, 0, 4200, 3000, 15).size();
+        for (const QSize asked : {QSize(100, 40), QSize(10, 500), smallest}) {
+            viewer.resize(asked);
+            QCOMPARE(viewer.size(), asked.expandedTo(smallest));
+        }
+        QCOMPARE(ui.Text1->geometry(), twipsRect(100, 100, 3900, 1800, 15));
+        QCOMPARE(ui.Command1->geometry(), twipsRect(60, 2000, 1920, 345, 15));
+        QCOMPARE(ui.Command2->geometry(), twipsRect(2080, 2000, 1920, 345, 15));
+        const QRect bar = ui.StatusBar1->geometry();
+        QCOMPARE(bar.bottomLeft(), QPoint(0, viewer.height() - 1));
+        QCOMPARE(bar.width(), viewer.width());
+        QVERIFY(bar.height() >= 15 && bar.top() > ui.Command1->geometry().bottom());
+    }
+
+    void saveWritesTheTextWithCrLfOverTheLastFileAndReportsAFailure()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"page.htm"_s);
+        // A folder that is really a plain file refuses any write, even root's.
+        const QString unwritable = path + u"/tintara.htm"_s;
+        FakeFileChooser files;
+        files.saveAnswers << path << path << QString() << unwritable;
+        ShowHTML viewer(files, 15.0f);
+        viewer.Form_Load(kPlainPage);
+        MessageBoxCatcher messages;
+
+        viewer.Command2_Click();
+        QCOMPARE(files.saveRequests[0].path, u"tintara.htm"_s);
+        QCOMPARE(files.saveRequests[0].nameFilters, QStringList{"HTMLﾌｧｲﾙ (*.htm)"});
+        QCOMPARE(files.saveRequests[0].defaultSuffix, u"htm"_s);
+        // No byte order mark, and one more line end after the page's own.
+        QCOMPARE(readFile(path), (kPlainPage + u"\r\n"_s).toLocal8Bit());
+
+        // Saving again over the same file replaces it with the edited text; a cancelled dialog
+        // writes nothing, and the next one offers the last file still.
+        viewer.ui().Text1->setPlainText(u"edited\nagain"_s);
+        viewer.Command2_Click();
+        viewer.ui().Text1->setPlainText(u"not wanted"_s);
+        viewer.Command2_Click();
+        QCOMPARE(readFile(path), QByteArray("edited\r\nagain\r\n"));
+        QCOMPARE(messages.texts, QStringList());
+
+        viewer.Command2_Click();
+        QCOMPARE(files.saveRequests[1].path, path);
+        QCOMPARE(files.saveRequests[3].path, path);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.texts[0].contains(QDir::toNativeSeparators(unwritable)),
+                 qPrintable(messages.texts[0]));
+        QCOMPARE(readFile(path), QByteArray("edited\r\nagain\r\n"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"page.htm"});
+        // The next opening starts from the default name again.
+        viewer.Form_Load(kPlainPage);
+        QCOMPARE(viewer.savePath(), u"tintara.htm"_s);
+    }
+};
+
+TINTARA_TEST(OutputTest)
+#include "tst_output.moc"
