@@ -66,10 +66,12 @@ class FakeFileChooser final : public FileChooser
 public:
     QStringList openAnswers;
     QStringList saveAnswers;
+    QList<OpenFileRequest> openRequests;
     QList<SaveFileRequest> saveRequests;
 
-    QString chooseOpenFile(QWidget*, const OpenFileRequest&) override
+    QString chooseOpenFile(QWidget*, const OpenFileRequest& request) override
     {
+        openRequests << request;
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
     QString chooseSaveFile(QWidget*, const SaveFileRequest& request) override

@@ -124,6 +124,11 @@ private slots:
         w.files().openAnswers << QString(); // cancelled
         ui.LoadBGPic->trigger();
         QCOMPARE(stateOf(w), 'A');
+        // Pictures first, then every file.
+        const QStringList filters = w.files().openRequests.last().nameFilters;
+        QCOMPARE(filters.size(), 2);
+        QVERIFY(filters[0].startsWith(u"画像ファイル ("_s) && filters[0].contains(u"*.bmp"_s));
+        QCOMPARE(filters[1], u"すべてのファイル (*)"_s);
 
         w.files().openAnswers << a;
         ui.LoadBGPic->trigger();
