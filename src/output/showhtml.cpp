@@ -2,16 +2,14 @@
 
 #include "platform/clipboard.h"
 #include "platform/filechooser.h"
+#include "platform/savefile.h"
 #include "platform/twips.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QTextDocument>
 #include <algorithm>
@@ -151,31 +149,11 @@ void ShowHTML::Command2_Click()
     m_savePath = path;
 
     QString reason;
-    if (!writeFile(path, reason)) {
+    if (!saveWholeFile(path, (text() + QStringLiteral("\r\n")).toLocal8Bit(), &reason)) {
         QMessageBox::warning(this, windowTitle(),
                              QStringLiteral("%1 に保存できませんでした。\n\n%2")
                                  .arg(QDir::toNativeSeparators(path), reason));
     }
-}
-
-bool ShowHTML::writeFile(const QString& path, QString& reason) const
-{
-    // Replacing the file by renaming over it would ignore its being read-only: ask first whether
-    // it may be written at all, without changing it.
-    if (QFileInfo::exists(path)) {
-        QFile existing(path);
-        if (!existing.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            reason = existing.errorString();
-            return false;
-        }
-    }
-    QSaveFile file(path);
-    const QByteArray bytes = (text() + QStringLiteral("\r\n")).toLocal8Bit();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        reason = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 } // namespace tintara

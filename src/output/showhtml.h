@@ -45,7 +45,6 @@ protected:
 
 private:
     int toTwips(int pixels) const;
-    bool writeFile(const QString& path, QString& reason) const;
 
     FileChooser& m_files;
     float m_TwipsPerPixel = 15.0f;

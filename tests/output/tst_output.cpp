@@ -3,11 +3,15 @@
 #include "output/showhtml.h"
 #include "platform/twips.h"
 #include "support/fakes.h"
+#include "support/fulldisk.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tintara;
 using namespace tintara::test;
@@ -154,6 +158,77 @@ private slots:
         // The next opening starts from the default name again.
         viewer.Form_Load(kPlainPage);
         QCOMPARE(viewer.savePath(), u"tintara.htm"_s);
+    }
+
+    void saveOnAFullDiskKeepsTheOldFileLeavesNoNewOneAndSaysWhy()
+    {
+        const QByteArray old(1650, 'o');
+        const FullDisk disk({{u"page.htm"_s, old}});
+        if (!disk.problem().isEmpty())
+            QSKIP(qPrintable(disk.problem()));
+        FakeFileChooser files;
+        const QStringList paths{disk.filePath(u"page.htm"_s), disk.filePath(u"new.htm"_s)};
+        files.saveAnswers = paths;
+        ShowHTML viewer(files, 15.0f);
+        viewer.Form_Load(kPlainPage);
+        MessageBoxCatcher messages;
+        viewer.Command2_Click();
+        viewer.Command2_Click();
+        // A file written in place, as another user's is, needs more room than it has.
+        if (const passwd* nobody = ::getpwnam("nobody")) {
+            QVERIFY(::chown(QFile::encodeName(paths[0]).constData(), nobody->pw_uid, 0) == 0);
+            files.saveAnswers << paths[0];
+            viewer.ui().Text1->setPlainText(QString(5000, u'n'));
+            viewer.Command2_Click();
+        }
+        QCOMPARE(disk.files(), (QMap<QString, QByteArray>{{u"page.htm"_s, old}}));
+        QCOMPARE(messages.texts.size(), files.saveRequests.size());
+        const QString reason = qt_error_string(ENOSPC);
+        for (int i = 0; i < messages.texts.size(); ++i) {
+            QVERIFY2(messages.texts[i].contains(QDir::toNativeSeparators(paths[i % 2])) &&
+                         messages.texts[i].endsWith(reason),
+                     qPrintable(messages.texts[i]));
+        }
+    }
+
+    void saveKeepsTheFileWhatItWasItsOwnerModeAndLinksAndWritesWhatTheUserMayWrite()
+    {
+        const passwd* nobody = ::getpwnam("nobody");
+        if (::geteuid() != 0 || !nobody)
+            QSKIP("needs root and the user nobody, to give files to another user");
+        QTemporaryDir dir;
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+        const QString page = dir.filePath(u"page.htm"_s);
+        const QString link = dir.filePath(u"link.htm"_s);
+        const QByteArray native = QFile::encodeName(page);
+        QVERIFY(writeFile(page, "old"));
+        QVERIFY(::link(native.constData(), QFile::encodeName(link).constData()) == 0);
+        QVERIFY(::chown(native.constData(), nobody->pw_uid, nobody->pw_gid) == 0);
+        QVERIFY(::chmod(native.constData(), 0664) == 0);
+        struct stat before = {};
+        QVERIFY(::stat(native.constData(), &before) == 0);
+
+        FakeFileChooser files;
+        files.saveAnswers << page << page;
+        ShowHTML viewer(files, 15.0f);
+        viewer.Form_Load(u"new"_s);
+        MessageBoxCatcher messages;
+        // Root saving over another user's file that has a second name.
+        viewer.Command2_Click();
+        struct stat after = {};
+        QVERIFY(::stat(native.constData(), &after) == 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_uid, nobody->pw_uid);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(readFile(link), QByteArray("new\r\n"));
+
+        // The user saving over a file of their own in a folder only root may write.
+        viewer.ui().Text1->setPlainText(u"newer"_s);
+        QVERIFY(::seteuid(nobody->pw_uid) == 0);
+        viewer.Command2_Click();
+        QVERIFY(::seteuid(0) == 0);
+        QCOMPARE(readFile(page), QByteArray("newer\r\n"));
+        QCOMPARE(messages.texts, QStringList());
     }
 };
 
