@@ -1,7 +1,14 @@
 #include "platform/settingsstore.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QSettings>
 #include <QStringList>
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace tintara {
 
@@ -12,6 +19,68 @@ namespace {
 bool isPlainName(const QString& name)
 {
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+#ifdef Q_OS_UNIX
+
+// A name beside the file that nothing else uses.
+QByteArray besideFile(const QString& file, const char* purpose)
+{
+    static int count = 0;
+    return QFile::encodeName(file) + '.' + purpose + '-' +
+           QByteArray::number(QCoreApplication::applicationPid()) + '-' +
+           QByteArray::number(++count);
+}
+
+// Read from the disk under a second name: a settings object for the file itself would answer
+// from what this process already holds.
+bool readsBackWhole(const QSettings& settings)
+{
+    const QByteArray file = QFile::encodeName(settings.fileName());
+    const QByteArray alias = besideFile(settings.fileName(), "check");
+    if (::link(file.constData(), alias.constData()) != 0)
+        return true;
+    bool same = false;
+    {
+        const QSettings written(QFile::decodeName(alias), QSettings::NativeFormat);
+        QStringList keys = settings.allKeys();
+        QStringList writtenKeys = written.allKeys();
+        keys.sort();
+        writtenKeys.sort();
+        same = written.status() == QSettings::NoError && keys == writtenKeys &&
+               std::all_of(keys.cbegin(), keys.cend(), [&](const QString& key) {
+                   return written.value(key) == settings.value(key);
+               });
+    }
+    ::unlink(alias.constData());
+    return same;
+}
+
+#endif
+
+// QSettings writes through QSaveFile, which on a full disk puts an empty or cut-short file in
+// place of the old one and reports success. The old file is kept under a second name until the
+// new one has been read back whole, and put back if it was not.
+bool syncWhole(QSettings& settings)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray file = QFile::encodeName(settings.fileName());
+    const QByteArray kept = besideFile(settings.fileName(), "keep");
+    const bool hadFile = ::link(file.constData(), kept.constData()) == 0;
+    settings.sync();
+    const bool ok = settings.status() != QSettings::AccessError && readsBackWhole(settings);
+    if (!ok) {
+        if (hadFile)
+            ::rename(kept.constData(), file.constData());
+        else
+            ::unlink(file.constData());
+    }
+    ::unlink(kept.constData());
+    return ok;
+#else
+    settings.sync();
+    return settings.status() != QSettings::AccessError;
+#endif
 }
 
 } // namespace
@@ -71,10 +140,8 @@ bool NativeSettingsStore::commit(QString* where)
 {
     QStringList failed;
     for (auto& [application, settings] : m_files) {
-        // QSettings writes through QSaveFile: a new file that replaces the old one whole.
-        settings->sync();
         // A format error only says the old file could not all be read; the new one is written.
-        if (settings->status() == QSettings::AccessError)
+        if (!syncWhole(*settings))
             failed << settings->fileName();
     }
     if (!m_refused.isEmpty()) {

@@ -59,9 +59,10 @@ QString generatePage(Tintara& window)
     return window.m_GenHTML;
 }
 
-SettingsFolder::SettingsFolder()
+SettingsFolder::SettingsFolder(const QString& folder)
+    : m_path(folder.isEmpty() ? m_dir.path() : folder)
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_path);
 }
 
 SettingsFolder::~SettingsFolder()

@@ -113,18 +113,19 @@ std::unique_ptr<Tintara> startProgram();
 // Generates the page as the HTML button does, closes the viewer and gives the page.
 QString generatePage(Tintara& window);
 
-// Points the native settings store at a fresh folder for as long as it lives.
+// Points the native settings store at a fresh folder, or the one given, for as long as it lives.
 class SettingsFolder
 {
 public:
-    SettingsFolder();
+    explicit SettingsFolder(const QString& folder = {});
     ~SettingsFolder();
-    QString path() const { return m_dir.path(); }
+    QString path() const { return m_path; }
     // Where the program's settings file goes.
-    QString file() const { return m_dir.filePath(u"Tintara/Tintara.conf"_s); }
+    QString file() const { return m_path + u"/Tintara/Tintara.conf"_s; }
 
 private:
     QTemporaryDir m_dir;
+    QString m_path;
 };
 
 // Whole-file helpers; writeFile creates the folders on the way.
