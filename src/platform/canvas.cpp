@@ -19,6 +19,20 @@ bool carriesLocalFile(const QMimeData* data)
     return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
+// A file is only ever read, so a drop is taken as a copy, or failing that a link; a source told of
+// a move would delete the user's file.
+bool takeAsCopy(QDropEvent* event)
+{
+    const Qt::DropActions offered = event->possibleActions();
+    if (!(offered & (Qt::CopyAction | Qt::LinkAction))) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction((offered & Qt::CopyAction) ? Qt::CopyAction : Qt::LinkAction);
+    event->accept();
+    return true;
+}
+
 } // namespace
 
 Canvas::Canvas(QWidget* parent)
@@ -92,17 +106,14 @@ void Canvas::mouseDoubleClickEvent(QMouseEvent*)
 
 void Canvas::dragEnterEvent(QDragEnterEvent* event)
 {
-    // Only a drag that could give a file is welcomed, so the pointer refuses plain text.
-    if (carriesLocalFile(event->mimeData()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    dragMoveEvent(event);
 }
 
 void Canvas::dragMoveEvent(QDragMoveEvent* event)
 {
+    // Only a drag that could give a file is welcomed, so the pointer refuses plain text.
     if (carriesLocalFile(event->mimeData()))
-        event->acceptProposedAction();
+        takeAsCopy(event);
     else
         event->ignore();
 }
@@ -114,8 +125,8 @@ void Canvas::dropEvent(QDropEvent* event)
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
-    emit urlsDropped(mime->urls());
+    if (takeAsCopy(event))
+        emit urlsDropped(mime->urls());
 }
 
 } // namespace tintara

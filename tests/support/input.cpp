@@ -25,13 +25,16 @@ void typeInto(QLineEdit* box, const QString& text)
     QTest::keyClicks(box, text);
 }
 
-bool dropOn(QWidget* widget, const QMimeData& data)
+Qt::DropAction dropOn(QWidget* widget, const QMimeData& data, Qt::DropActions offered,
+                      Qt::KeyboardModifiers modifiers)
 {
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDragEnterEvent enter(QPoint(20, 20), offered, &data, Qt::LeftButton, modifiers);
     QApplication::sendEvent(widget, &enter);
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(20, 20), offered, &data, Qt::LeftButton, modifiers);
     static_cast<QObject*>(widget)->event(&drop);
-    return enter.isAccepted();
+    if (!enter.isAccepted() || !drop.isAccepted() || enter.dropAction() != drop.dropAction())
+        return Qt::IgnoreAction;
+    return drop.dropAction();
 }
 
 void dropFiles(QWidget* widget, const QStringList& paths)

@@ -187,8 +187,17 @@ private slots:
         QCOMPARE(w->backFile(), u"a.bmp"_s);
         QMimeData mixed;
         mixed.setUrls({QUrl(u"https://www.example.org/a.bmp"_s), QUrl::fromLocalFile(c)});
-        QVERIFY(dropOn(w->ui().Picture1, mixed));
+        QCOMPARE(dropOn(w->ui().Picture1, mixed), Qt::CopyAction);
         QCOMPARE(w->backFile(), u"c.bmp"_s);
+
+        // Never taken as a move: the source would delete the user's picture.
+        QMimeData moved;
+        moved.setUrls({QUrl::fromLocalFile(a)});
+        const Qt::DropActions copyOrMove = Qt::CopyAction | Qt::MoveAction;
+        QCOMPARE(dropOn(w->ui().Picture1, moved, copyOrMove, Qt::ShiftModifier), Qt::CopyAction);
+        QCOMPARE(w->backFile(), u"a.bmp"_s);
+        QCOMPARE(dropOn(w->ui().Picture1, mixed, Qt::MoveAction), Qt::IgnoreAction);
+        QCOMPARE(w->backFile(), u"a.bmp"_s);
     }
 
     void previewTilesThePictureFromTheTopLeftCorner()
