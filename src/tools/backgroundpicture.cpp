@@ -68,8 +68,10 @@ bool bitmapIsCutShort(const QByteArray& head, qint64 fileSize)
 
 QString extractFileName(const QString& path)
 {
-    const qsizetype separator =
-        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    qsizetype separator = path.lastIndexOf(QLatin1Char('/'));
+#ifdef Q_OS_WIN
+    separator = std::max(separator, path.lastIndexOf(QLatin1Char('\\')));
+#endif
     return path.mid(separator + 1);
 }
 

@@ -13,8 +13,9 @@ namespace tintara {
 // pixel memory is taken, whatever size their header announces.
 inline constexpr int kPictureAllocationLimitMB = 128;
 
-// The file name at the end of a path: everything after the last "\" or "/", the whole path when
-// it has neither. "C:\pics\" gives an empty name.
+// The file name at the end of a path: everything after the last folder separator of this system,
+// the whole path when it has none. On Windows "\" and "/" separate folders, so "C:\pics\" gives an
+// empty name; elsewhere only "/" does, and a "\" is part of a name.
 QString extractFileName(const QString& path);
 
 // Filters for the open dialog: the picture formats among readableFormats first (the names
