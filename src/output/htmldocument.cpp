@@ -6,7 +6,9 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-bool needsReference(QChar c)
+// Characters a URL path segment cannot hold as they are: a browser would take them as the start
+// of an escape, a fragment or a query, as a folder separator, or drop them.
+bool needsPercentEncoding(QChar c)
 {
     switch (c.category()) {
     case QChar::Other_Control:
@@ -14,23 +16,29 @@ bool needsReference(QChar c)
     case QChar::Separator_Paragraph:
         return true;
     default:
-        return c == u'"' || c == u'<' || c == u'>';
+        return c == u'%' || c == u'#' || c == u'?' || c == u'\\' || c == u' ';
     }
 }
 
 } // namespace
 
-QString escapeFileNameAttribute(const QString& fileName)
+QString backgroundAttributeValue(const QString& fileName)
 {
-    QString escaped;
-    escaped.reserve(fileName.size());
+    QString value;
+    value.reserve(fileName.size());
     for (const QChar c : fileName) {
-        if (needsReference(c))
-            escaped += QStringLiteral("&#%1;").arg(c.unicode());
-        else
-            escaped += c;
+        if (needsPercentEncoding(c)) {
+            for (const char byte : QString(c).toUtf8())
+                value += QStringLiteral("%%1").arg(uchar(byte), 2, 16, QLatin1Char('0')).toUpper();
+        } else if (c == u'&') {
+            value += QStringLiteral("&amp;");
+        } else if (c == u'"' || c == u'<' || c == u'>') {
+            value += QStringLiteral("&#%1;").arg(c.unicode());
+        } else {
+            value += c;
+        }
     }
-    return escaped;
+    return value;
 }
 
 QString htmlDocument(const HtmlDocumentInput& input)
@@ -39,7 +47,7 @@ QString htmlDocument(const HtmlDocumentInput& input)
     QString body = QStringLiteral("<BODY BGCOLOR=") + q + input.backgroundCode + q +
                    QStringLiteral(" TEXT=") + q + input.textCode + q;
     if (!input.solidBack)
-        body += QStringLiteral(" BACKGROUND=") + q + escapeFileNameAttribute(input.backFile) + q;
+        body += QStringLiteral(" BACKGROUND=") + q + backgroundAttributeValue(input.backFile) + q;
     body += u'>';
 
     const QString lines[] = {

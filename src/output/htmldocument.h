@@ -18,9 +18,10 @@ struct HtmlDocumentInput
 // The skeleton page, nine lines each ending in CR LF.
 QString htmlDocument(const HtmlDocumentInput& input);
 
-// A file name made safe for a quoted attribute: the characters a Windows file name can never hold
-// but other systems allow (", <, > and control characters, line breaks included) become numeric
-// character references; everything else is kept as it is.
-QString escapeFileNameAttribute(const QString& fileName);
+// A file name as the quoted value of the page's BACKGROUND attribute: a URL path segment, relative
+// to the page. What a URL cannot hold as it is (%, #, ?, \, blanks, control characters and line
+// breaks) is percent-encoded as UTF-8, "&" becomes "&amp;" and ", <, > numeric references;
+// letters, digits and the rest, non-ASCII letters included, are kept as they are.
+QString backgroundAttributeValue(const QString& fileName);
 
 } // namespace tintara

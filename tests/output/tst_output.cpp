@@ -36,14 +36,19 @@ class OutputTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void pageNamesAShownPictureWithoutLettingItsNameBreakLinesOrAddMarkup()
+    void pageNamesAShownPictureAsAUrlThatCannotBreakLinesOrAddMarkup()
     {
         const std::pair<QString, QString> names[] = {
+            {u"tile.bmp"_s, u"tile.bmp"_s},
+            {u"背景 ~-_.png"_s, u"背景%20~-_.png"_s},
+            {u"pic#1.png"_s, u"pic%231.png"_s},
+            {u"q?x.png"_s, u"q%3Fx.png"_s},
+            {u"100%41.png"_s, u"100%2541.png"_s},
+            {u"a&lt;b.png"_s, u"a&amp;lt;b.png"_s},
+            {u"sky\\blue.bmp"_s, u"sky%5Cblue.bmp"_s},
             {u"a\"><script>x.bmp"_s, u"a&#34;&#62;&#60;script&#62;x.bmp"_s},
-            {u"1\r\n2\n"_s + QChar(0x2028) + u'3' + QChar(0x2029),
-             u"1&#13;&#10;2&#10;&#8232;3&#8233;"_s},
-            {u"t\tn"_s + QChar(0) + u"d\x7F"_s + QChar(0x85), u"t&#9;n&#0;d&#127;&#133;"_s},
-            {u"A & B's #1 %20 背景 \U0001F600.bmp"_s, u"A & B's #1 %20 背景 \U0001F600.bmp"_s}};
+            {u"1\r\n2\t"_s + QChar(0) + u"\x7F"_s + QChar(0x85) + QChar(0x2028),
+             u"1%0D%0A2%09%00%7F%C2%85%E2%80%A8"_s}};
         HtmlDocumentInput input;
         input.backgroundCode = u"#FFFFFF"_s;
         input.textCode = u"#000000"_s;
@@ -87,12 +92,14 @@ private slots:
         QCOMPARE(clipboard->text(), u"#12\"<b> & 34"_s);
         QCOMPARE(w.channels(), kFirstStart);
 
+        // A backslash is part of a name here, not a folder.
         QTemporaryDir dir;
-        w->LoadBackgroundPicture(savePicture(dir, u"a\"<b>.bmp"_s, patternPicture(3, 2)));
+        w->LoadBackgroundPicture(savePicture(dir, u"sky\\blue\"<b>.bmp"_s, patternPicture(3, 2)));
         QVERIFY(!w->solidBack());
         w.setChannels({0, 0, 255, 255, 255, 0});
         w->DrawPreview();
-        QCOMPARE(generatePage(*w), pageFor(u"#FFFF00"_s, u"#0000FF"_s, u"a&#34;&#60;b&#62;.bmp"_s));
+        QCOMPARE(generatePage(*w),
+                 pageFor(u"#FFFF00"_s, u"#0000FF"_s, u"sky%5Cblue&#34;&#60;b&#62;.bmp"_s));
         w->Picture1_DblClick();
         QCOMPARE(generatePage(*w), pageFor(u"#FFFF00"_s, u"#0000FF"_s));
     }
