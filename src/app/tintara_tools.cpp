@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QImageReader>
+#include <QLineEdit>
 
 using namespace tintara;
 
@@ -30,9 +31,13 @@ void Tintara::FAutoCK_Click()
     for (int i = 0; i < 3; ++i)
         m_ui.Slider1[i]->setEnabled(!on);
     m_ui.fauto->setChecked(on);
-    // Shown again as last drawn: the bar is redrawn on its usual occasions only.
     m_ui.ForeBar->setVisible(!on);
+    const QString shownCode = m_ui.ColorCode[0]->text();
     DrawPreview();
+    // The restored colour's code comes back as typed, as the code box takes it: rounded in
+    // web-safe mode, and its bar, hidden while the colour was automatic, drawn again.
+    if (!on && m_ui.ColorCode[0]->text() != shownCode)
+        ColorCode_Change(0);
 }
 
 void Tintara::fauto_Click()

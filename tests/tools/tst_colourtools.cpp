@@ -1,3 +1,4 @@
+#include "preview/colorcode.h"
 #include "support/fakes.h"
 #include "tools/autoforeground.h"
 #include "tools/backgroundpicture.h"
@@ -117,12 +118,42 @@ private slots:
         QCOMPARE(webSafe->ui().ColorCode[0]->text(), u"#979797"_s);
     }
 
+    void switchingTheAutomaticColourOffShowsTheRestoredTextColourRoundedAsTyped()
+    {
+        // Its bar, hidden while the colour was automatic, shows the restored colour with its
+        // marks; in web-safe mode the colour is rounded, as a typed code is.
+        const struct
+        {
+            bool webSafe;
+            Rgb restored;
+            QRgb at200;
+            int mark;
+        } cases[] = {{false, {12, 34, 56}, qRgb(200, 34, 56), 12},
+                     {true, {0, 51, 51}, qRgb(204, 51, 51), 0}};
+        for (const auto& c : cases) {
+            TestWindow w(kFullColour);
+            const TintaraUi& ui = w->ui();
+            typeInto(ui.ColorCode[0], u"#0C2238"_s);
+            ui.FAutoCK->click();
+            ui.w216->trigger();
+            if (!c.webSafe)
+                ui.w216->trigger();
+            ui.FAutoCK->click();
+            QCOMPARE(w.channels(),
+                     (Channels{c.restored[0], c.restored[1], c.restored[2], 255, 255, 255}));
+            QCOMPARE(ui.ColorCode[0]->text(), colorCode(c.restored));
+            QCOMPARE(ui.ForeBar->buffer().pixel(200, 10), c.at200);
+            QCOMPARE(ui.ForeBar->buffer().pixel(c.mark, 10), kWhite);
+        }
+    }
+
     void pictureAndColourSwitchByDoubleClickAndMenuWithTheAutomaticColourKeptAside()
     {
         QTemporaryDir dir;
         const QImage tile = patternPicture(7, 5);
         const QString a = savePicture(dir, "a.bmp", tile);
-        TestWindow w;
+        // In full colour, where the text colour kept aside comes back unrounded.
+        TestWindow w(kFullColour);
         const TintaraUi& ui = w->ui();
         w.setChannels({12, 34, 56, 204, 102, 153});
         ui.FAutoCK->setChecked(true);
