@@ -488,7 +488,7 @@ void Tintara::Form_QueryUnload()
     const int count = m_ui.ColorCmbo->count();
     for (int i = 0; i < count; ++i) {
         writeSetting(QStringLiteral("ColorList"), colorListKey(i),
-                     colorSetEntry(m_ui.ColorCmbo->itemText(i), m_ui.ColorList.value(i)));
+                     colorSetEntry(colorSetName(i), m_ui.ColorList.value(i)));
     }
     writeSetting(QStringLiteral("ColorList"), colorListKey(count), QString());
 

@@ -141,6 +141,7 @@ public:
     void SaveColor_Click();
     void DelList_Click();
     QStringList colorSetNames() const;
+    QString colorSetName(int index) const;
     // Adds a set at the end of both lists without choosing it; returns its position.
     int appendColorSet(const QString& name, const QString& pair);
     void replaceColorPair(int index, const QString& pair);
@@ -176,6 +177,9 @@ private:
     void writeSetting(const QString& section, const QString& key, const QString& value);
     QRect designRect(int left, int top, int width, int height) const;
     static QString ExtractFileName(const QString& path);
+
+    // Where ColorCmbo keeps each set's whole name; its text may be shortened to fit the box.
+    static constexpr int kSetNameRole = Qt::UserRole + 1;
 
     TintaraServices m_services;
     TintaraUi m_ui;

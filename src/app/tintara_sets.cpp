@@ -5,6 +5,8 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <utility>
 
 using namespace tintara;
@@ -56,23 +58,43 @@ void Tintara::DelList_Click()
     m_ui.ColorCmbo->setCurrentIndex(-1);
 }
 
+QString Tintara::colorSetName(int index) const
+{
+    return m_ui.ColorCmbo->itemData(index, kSetNameRole).toString();
+}
+
 QStringList Tintara::colorSetNames() const
 {
     QStringList names;
     names.reserve(m_ui.ColorCmbo->count());
     for (int i = 0; i < m_ui.ColorCmbo->count(); ++i)
-        names << m_ui.ColorCmbo->itemText(i);
+        names << colorSetName(i);
     return names;
 }
 
 int Tintara::appendColorSet(const QString& name, const QString& pair)
 {
+    // A name too long for the box is shown shortened there and in the popup, which would
+    // otherwise grow to the longest name, up to the screen's width; the whole name is a tooltip.
+    QComboBox* combo = m_ui.ColorCmbo;
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    const int room =
+        combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .width() -
+        2;
+    const QString shown = combo->fontMetrics().elidedText(name, Qt::ElideRight, room);
     // Adding to an empty combo would make the new item current; adding never chooses a set.
-    const int selected = m_ui.ColorCmbo->currentIndex();
-    m_ui.ColorCmbo->addItem(name);
+    const int selected = combo->currentIndex();
+    combo->addItem(shown);
+    const int index = combo->count() - 1;
+    combo->setItemData(index, name, kSetNameRole);
+    if (shown != name)
+        combo->setItemData(index, name, Qt::ToolTipRole);
     m_ui.ColorList.append(pair);
-    m_ui.ColorCmbo->setCurrentIndex(selected);
-    return m_ui.ColorCmbo->count() - 1;
+    combo->setCurrentIndex(selected);
+    return index;
 }
 
 void Tintara::replaceColorPair(int index, const QString& pair)

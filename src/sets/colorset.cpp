@@ -1,5 +1,7 @@
 #include "sets/colorset.h"
 
+#include <algorithm>
+
 namespace tintara {
 
 std::optional<CommaSplit> splitAtFirstComma(const QString& text)
@@ -28,9 +30,18 @@ QString colorPair(const Rgb& fore, const Rgb& back)
     return colorCode(fore) + QLatin1Char(',') + colorCode(back);
 }
 
-bool isStorableSetName(const QString& name)
+QString setNameRefusal(const QString& name)
 {
-    return !name.contains(QLatin1Char(','));
+    if (name.contains(QLatin1Char(',')))
+        return QStringLiteral("名前にカンマ（,）は使えません");
+    const bool control = std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+        const QChar::Category category = c.category();
+        return category == QChar::Other_Control || category == QChar::Separator_Line ||
+               category == QChar::Separator_Paragraph;
+    });
+    if (control)
+        return QStringLiteral("名前にタブや改行などは使えません");
+    return QString();
 }
 
 int findSetName(const QStringList& names, const QString& name)

@@ -29,8 +29,10 @@ QString colorSetEntry(const QString& name, const QString& pair);
 // "#RRGGBB,#RRGGBB": the text colour, then the background.
 QString colorPair(const Rgb& fore, const Rgb& back);
 
-// The stored entry has no escaping, so a comma in a name would split the set after a restart.
-bool isStorableSetName(const QString& name);
+// Why the save dialog refuses a name, or an empty text when it takes it. The stored entry has no
+// escaping, so a comma would split the set after a restart; tabs, line breaks and other control
+// characters have no place in a name shown in a list.
+QString setNameRefusal(const QString& name);
 
 // Position of the first name equal to name, letter case included; -1 when there is none.
 int findSetName(const QStringList& names, const QString& name);

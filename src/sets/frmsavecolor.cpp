@@ -72,8 +72,8 @@ void frmSaveColor::SaveBtn_Click()
     const QString name = m_ui.ColorName->currentText();
     if (name.isEmpty())
         return;
-    if (!isStorableSetName(name)) {
-        m_ui.Refusal->setText(QStringLiteral("名前にカンマ（,）は使えません"));
+    if (const QString refusal = setNameRefusal(name); !refusal.isEmpty()) {
+        m_ui.Refusal->setText(refusal);
         m_ui.Refusal->show();
         return;
     }

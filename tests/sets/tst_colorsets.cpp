@@ -1,6 +1,9 @@
 #include "sets/frmsavecolor.h"
 #include "support/fakes.h"
 
+#include <QAbstractItemView>
+#include <QClipboard>
+
 using namespace tintara;
 using namespace tintara::test;
 
@@ -93,14 +96,20 @@ private slots:
         QCOMPARE(w->ui().ColorList.size(), 6);
         QCOMPARE(w->ui().ColorCmbo->currentIndex(), 5);
 
-        // An empty name or one with a comma keeps the dialog open; cancelling saves nothing.
+        // An empty name, or one with a comma or a pasted tab, line break or NUL, keeps the dialog
+        // open, saying why; cancelling saves nothing.
         onModal<frmSaveColor>([](frmSaveColor* dialog) {
             const SaveColorUi& ui = dialog->ui();
             ui.SaveBtn->click();
             QVERIFY(dialog->isVisible() && ui.Refusal->isHidden());
-            QTest::keyClicks(ui.ColorName->lineEdit(), u"Sea, deep"_s);
-            QTest::keyClick(ui.ColorName->lineEdit(), Qt::Key_Return);
-            QVERIFY(dialog->isVisible() && !ui.Refusal->isHidden());
+            for (const QString& name :
+                 {u"Sea, deep"_s, u"Sea\tdeep"_s, u"Sea\ndeep"_s, u"Sea"_s + QChar(0)}) {
+                ui.ColorName->clearEditText();
+                QGuiApplication::clipboard()->setText(name);
+                QTest::keySequence(ui.ColorName->lineEdit(), QKeySequence::Paste);
+                QTest::keyClick(ui.ColorName->lineEdit(), Qt::Key_Return);
+                QVERIFY2(dialog->isVisible() && !ui.Refusal->isHidden(), qPrintable(name));
+            }
             QTest::keyClick(ui.ColorName->lineEdit(), Qt::Key_Backspace);
             QVERIFY(ui.Refusal->isHidden());
             ui.CanBtn->click();
@@ -108,6 +117,25 @@ private slots:
         });
         w->ui().AddBtn->click();
         QCOMPARE(w->ui().ColorList.size(), 6);
+
+        // A long name is kept whole, and shown elided in the list and in its popup, which keeps
+        // to the list's width.
+        const QString longName = QString(5000, u'長');
+        onModal<frmSaveColor>([&](frmSaveColor* dialog) {
+            dialog->ui().ColorName->setEditText(longName);
+            dialog->ui().SaveBtn->click();
+        });
+        w->ui().AddBtn->click();
+        QCOMPARE(w->colorSetNames().last(), longName);
+        QComboBox* list = w->ui().ColorCmbo;
+        QVERIFY(list->currentText().endsWith(u'…'));
+        QVERIFY(list->fontMetrics().horizontalAdvance(list->currentText()) < list->width());
+        list->showPopup();
+        QTRY_VERIFY(list->view()->isVisible());
+        QVERIFY(list->view()->window()->width() < list->width() + 40);
+        list->hidePopup();
+        w->close();
+        QVERIFY(w.store().values.values().contains(longName + u",#336699,#000000"_s));
     }
 };
 
