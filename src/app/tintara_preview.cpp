@@ -73,11 +73,17 @@ void Tintara::DrawColorBar(bool isFore)
 
 void Tintara::PickBarColor(bool isFore, float X, float Y)
 {
-    const int row = pickBarRow(Y, m_TwipsPerPixel);
+    // The pointer's twips on the box as they would be on the bar's design size, where a unit is
+    // 15 twips; at 96 DPI the two are the same.
+    const Canvas* bar = isFore ? m_ui.ForeBar : m_ui.BackBar;
+    const float across = kBarUnits * kBarUnitTwips / (float(bar->width()) * m_TwipsPerPixel);
+    const float down =
+        kBarRows * kBarRowHeight * kBarUnitTwips / (float(bar->height()) * m_TwipsPerPixel);
+    const int row = pickBarRow(Y * down, kBarUnitTwips);
     if (row < 0 || row >= kBarRows)
         return;
     const int k = row + (isFore ? 0 : 3);
-    const int v = pickBarValue(X, m_TwipsPerPixel, m_Web216);
+    const int v = pickBarValue(X * across, kBarUnitTwips, m_Web216);
     // Off the ends of the bar the channel keeps its value; the scroll handling still runs.
     if (v >= 0 && v <= 255)
         m_ui.Slider1[k]->setValue(v);

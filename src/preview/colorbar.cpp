@@ -22,9 +22,9 @@ int roundHalfEven(double value)
     return static_cast<int>(std::nearbyint(value));
 }
 
-int toDevice(double logical, qreal dpr)
+int toDevice(double units, double scale)
 {
-    return static_cast<int>(std::lround(logical * dpr));
+    return static_cast<int>(std::lround(units * scale));
 }
 
 // The image's pixels, detached once: going through QImage::scanLine for every span of every cell
@@ -109,20 +109,23 @@ void renderColorBar(QImage& image, const Rgb& channels, bool web216)
 {
     if (image.depth() != 32)
         return;
-    const qreal dpr = image.devicePixelRatio();
+    // Device pixels per unit of the bar's 256 x 60 design, across and down.
+    const double sx = double(image.width()) / kBarUnits;
+    const double sy = double(image.height()) / (kBarRows * kBarRowHeight);
     const int step = barStep(web216);
     const float cell = barCellWidth(web216);
     const int cells = 255 / step + 1;
-    const int thickness = std::max(1, static_cast<int>(std::lround(dpr)));
+    const int across = std::max(1, static_cast<int>(std::lround(sx)));
+    const int down = std::max(1, static_cast<int>(std::lround(sy)));
 
     std::vector<int> edges(cells + 1);
     for (int k = 0; k <= cells; ++k)
-        edges[k] = toDevice(double(k * cell), dpr);
+        edges[k] = toDevice(double(k * cell), sx);
 
     Pixels pixels(image);
     for (int row = 0; row < kBarRows; ++row) {
-        const int top = toDevice(row * kBarRowHeight, dpr);
-        const int bottom = toDevice((row + 1) * kBarRowHeight, dpr);
+        const int top = toDevice(row * kBarRowHeight, sy);
+        const int bottom = toDevice((row + 1) * kBarRowHeight, sy);
         // One line of the strip is drawn cell by cell; the others are copies of it.
         for (int k = 0; k < cells; ++k) {
             Rgb colour = channels;
@@ -138,13 +141,13 @@ void renderColorBar(QImage& image, const Rgb& channels, bool web216)
         // bottom edges.
         const int k = current / step;
         const int left = edges[k];
-        const int right = toDevice((k + 1) * double(cell) - 1.0, dpr);
-        const int markBottom = toDevice((row + 1) * kBarRowHeight - 1, dpr);
+        const int right = toDevice((k + 1) * double(cell) - 1.0, sx);
+        const int markBottom = toDevice((row + 1) * kBarRowHeight - 1, sy);
         const QRgb white = qRgb(255, 255, 255);
-        pixels.fill(left, right + thickness, top, top + thickness, white);
-        pixels.fill(left, right + thickness, markBottom, markBottom + thickness, white);
-        pixels.fill(left, left + thickness, top, markBottom + thickness, white);
-        pixels.fill(right, right + thickness, top, markBottom + thickness, white);
+        pixels.fill(left, right + across, top, top + down, white);
+        pixels.fill(left, right + across, markBottom, markBottom + down, white);
+        pixels.fill(left, left + across, top, markBottom + down, white);
+        pixels.fill(right, right + across, top, markBottom + down, white);
     }
 }
 

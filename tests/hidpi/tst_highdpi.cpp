@@ -1,39 +1,57 @@
+#include "platform/twips.h"
 #include "support/fakes.h"
 
 using namespace tintara;
 using namespace tintara::test;
 
-// Runs with QT_SCALE_FACTOR=2 (its own CTest entry sets it): everything the window draws itself
-// must come out at device resolution, not as a blurry or blocky enlargement.
+// Runs where a logical pixel is not one device pixel of 15 twips: at twice the density
+// (QT_SCALE_FACTOR=2) and at 120 DPI unscaled (12 twips a pixel); their CTest entries set that
+// up. The window keeps its design in twips, and the bars fill their boxes and are picked over
+// their whole width, drawn at device resolution rather than enlarged.
 class HighDpiTest : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase()
     {
-        QVERIFY2(qFuzzyCompare(qApp->devicePixelRatio(), 2.0),
-                 "run this test with QT_SCALE_FACTOR=2, as its CTest entry does");
+        QVERIFY2(qApp->devicePixelRatio() != 1.0 || TestWindow()->twipsPerPixel() != 15.0f,
+                 "run this test at another density, as its CTest entries do");
     }
 
-    void windowDoublesAndDrawsTheBarsCellEdgesAtDevicePixels()
+    void windowKeepsItsDesignAndTheBarsFillAndPickTheirWholeBoxes()
     {
         TestWindow w;
-        QCOMPARE(w->twipsPerPixel(), 15.0f);
-        QCOMPARE(w->centralWidget()->size(), QSize(669, 308));
-        const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(shot.size(), w->size() * 2);
-        QCOMPARE(w->ui().Picture1->buffer().size(), w->ui().Picture1->size() * 2);
+        const float t = w->twipsPerPixel();
+        QCOMPARE(w->centralWidget()->size(), twipsRect(0, 0, 10035, 4620, t).size());
+        const qreal dpr = w->devicePixelRatioF();
+        QCOMPARE(w->ui().Picture1->buffer().size(), w->ui().Picture1->size() * dpr);
 
-        // The background bar over white: its red strip runs through cyan, one cell per 51. The
-        // first cell ends at 256 / 6 = 42.67 logical pixels, so device pixel 85 begins the
-        // second, where an enlarged drawing would still show the first; the second ends at 171.
-        const QPoint bar = w->ui().BackBar->mapTo(w.get(), QPoint(0, 0)) * 2;
-        const std::pair<QPoint, QRgb> edges[] = {
-            {{84, 20}, qRgb(0, 255, 255)},   {{85, 20}, qRgb(51, 255, 255)},
-            {{170, 20}, qRgb(51, 255, 255)}, {{171, 20}, qRgb(102, 255, 255)},
-            {{10, 39}, qRgb(0, 255, 255)},   {{10, 40}, qRgb(255, 0, 255)}};
-        for (const auto& [at, colour] : edges)
-            QCOMPARE(QColor(shot.pixel(bar + at)), QColor(colour));
+        // Every device pixel of the background bar over white is painted: its strips run
+        // through colours that keep two channels at 255, never the window's grey.
+        Canvas* bar = w->ui().BackBar;
+        const QRgb unpainted = bar->palette().color(QPalette::Window).rgb();
+        QCOMPARE(countPixels(bar->buffer(), unpainted), 0);
+
+        // The red strip's six web-safe cells end where the box's sixths do, in device pixels of
+        // the window as shown.
+        const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shot.size(), w->size() * dpr);
+        const QPoint origin = bar->mapTo(w.get(), QPoint(0, 0)) * dpr;
+        const qreal cell = bar->width() * dpr / 6;
+        for (int k = 1; k < 6; ++k) {
+            const int edge = qRound(k * cell);
+            QCOMPARE(QColor(shot.pixel(origin + QPoint(edge - 1, 2))),
+                     QColor(qRgb((k - 1) * 51, 255, 255)));
+            QCOMPARE(QColor(shot.pixel(origin + QPoint(edge, 2))), QColor(qRgb(k * 51, 255, 255)));
+        }
+
+        // In full colour, the last pixel picks 255 and the middle one 128.
+        w->ui().w216->trigger();
+        const QPoint last(bar->width() - 1, bar->height() - 1);
+        sendMouse(bar, QEvent::MouseButtonPress, last);
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 255, 255, 255}));
+        sendMouse(bar, QEvent::MouseMove, {bar->width() / 2, last.y()});
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 255, 255, 128}));
     }
 };
 
