@@ -25,6 +25,20 @@ QString text(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
+// The system this program was built for.
+constexpr const char* kSystem =
+#if defined(Q_OS_WIN)
+    "Windows";
+#elif defined(Q_OS_MACOS)
+    "macOS";
+#elif defined(Q_OS_LINUX)
+    "Linux";
+#elif defined(Q_OS_FREEBSD)
+    "FreeBSD";
+#else
+    "Unix";
+#endif
+
 } // namespace
 
 frmAbout::frmAbout(WebAddressOpener openAddress, float twipsPerPixel, QWidget* parent)
@@ -108,7 +122,7 @@ void frmAbout::Form_Load()
     m_ui.lblVersion->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QString::number(build::kVersionMajor) +
                              u'.' + QString::number(build::kVersionMinor) + u'.' +
                              QString::number(build::kVersionRevision));
-    m_ui.lblTitle->setText(QStringLiteral("Tintara for Windows"));
+    m_ui.lblTitle->setText(QStringLiteral("Tintara for ") + QLatin1String(kSystem));
 
     const QString crLf = QStringLiteral("\r\n");
     m_ui.lblDescription->setText(QStringLiteral("作者：") + crLf + QStringLiteral("    ") +

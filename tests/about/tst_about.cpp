@@ -12,6 +12,14 @@ private slots:
     void showsItsTextsEveryOpeningAndOpensTheAddressByMouseOrKeyboard()
     {
         TestWindow w;
+        // The system the program was built for.
+#if defined(Q_OS_WIN)
+        const QString title = u"Tintara for Windows"_s;
+#elif defined(Q_OS_MACOS)
+        const QString title = u"Tintara for macOS"_s;
+#else
+        const QString title = u"Tintara for Linux"_s;
+#endif
         const QString description = u"作者：\r\n    "_s + QString::fromUtf8(build::kAuthorName) +
                                     u"（"_s + QString::fromUtf8(build::kAuthorEmail) +
                                     u"）\r\n    "_s + QString::fromUtf8(build::kRightsNotice);
@@ -19,7 +27,7 @@ private slots:
             onModal<frmAbout>([&](frmAbout* about) {
                 const FrmAboutUi& ui = about->ui();
                 QCOMPARE(about->windowTitle(), u"Tintaraのﾊﾞｰｼﾞｮﾝ情報"_s);
-                QCOMPARE(ui.lblTitle->text(), u"Tintara for Windows"_s);
+                QCOMPARE(ui.lblTitle->text(), title);
                 QCOMPARE(ui.lblVersion->text(), u"ﾊﾞｰｼﾞｮﾝ 3.0.17"_s);
                 QCOMPARE(ui.lblDescription->text(), description);
                 QCOMPARE(ui.Label2->text(), QString::fromUtf8(build::kAuthorPage));
