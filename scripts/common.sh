@@ -5,9 +5,10 @@ TINTARA_BUILD="$TINTARA_ROOT/build"
 
 # What building and running need; ./test adds what the tests need.
 TINTARA_PACKAGES=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-noto-cjk)
-# The tests of the desktop side: a virtual X server and tools to find the program's window in it,
-# and the validators of the installed desktop entry and metainfo.
-TINTARA_TEST_PACKAGES=(xvfb x11-utils desktop-file-utils appstream)
+# The tests of the desktop side: a virtual X server, a window manager that draws frames, tools to
+# find the program's window in it and type into it, and the validators of the installed desktop
+# entry and metainfo.
+TINTARA_TEST_PACKAGES=(xvfb openbox x11-utils xdotool desktop-file-utils appstream)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

@@ -1,9 +1,11 @@
 #include "app/tintara.h"
 
 #include "app/settingvalues.h"
+#include "app/windowplacement.h"
 #include "buildinfo.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
+#include "platform/exposure.h"
 #include "platform/filechooser.h"
 #include "platform/programicon.h"
 #include "platform/qttexts.h"
@@ -31,7 +33,6 @@
 #include <QRegion>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <algorithm>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
 #endif
@@ -55,14 +56,17 @@ constexpr int kChannelNameTop[6] = {150, 150, 150, 1950, 1950, 1950};
 
 const char* const kChannelKeys[6] = {"fr", "fg", "fb", "br", "bg", "bb"};
 
-// The part of the window, from its top-left corner, that must lie on a screen for the user to
-// reach its title bar, in pixels.
-constexpr int kReachableWidth = 120;
-constexpr int kReachableHeight = 40;
-
 QString colorListKey(int index)
 {
     return QStringLiteral("No.") + QString::number(index);
+}
+
+QList<QRect> availableScreens()
+{
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas << screen->availableGeometry();
+    return areas;
 }
 
 } // namespace
@@ -382,6 +386,9 @@ void Tintara::Form_Load()
 
     m_TwipsPerPixel = tintara::twipsPerPixel(m_ui.ForeBar);
     show();
+    // A stored place is checked again against the frame, once the window manager has drawn one.
+    if (m_checkPlacement)
+        onFirstExposure(windowHandle(), this, [this] { keepTitleBarReachable(); });
     DrawPreview();
     DrawColorBar(true);
     DrawColorBar(false);
@@ -423,50 +430,42 @@ void Tintara::loadWindowPosition()
 {
     // With nothing stored, or nothing usable, the window stays where the system places it; an
     // explicit move, even to where it already is, would stop the system from placing it.
-    bool moved = false;
-    const QString topText = readSetting(QStringLiteral("window"), QStringLiteral("Top"), QString());
-    const float top = settings::toPosition(topText, qQNaN());
-    if (!qIsNaN(top)) {
-        move(x(), twipsToPixels(top, m_TwipsPerPixel));
-        moved = true;
-    }
-    const QString leftText =
-        readSetting(QStringLiteral("window"), QStringLiteral("Left"), QString());
-    const float left = settings::toPosition(leftText, qQNaN());
-    if (!qIsNaN(left)) {
-        move(twipsToPixels(left, m_TwipsPerPixel), y());
-        moved = true;
-    }
-    if (moved)
-        keepOnScreen();
+    const float top = settings::toPosition(
+        readSetting(QStringLiteral("window"), QStringLiteral("Top"), QString()), qQNaN());
+    const float left = settings::toPosition(
+        readSetting(QStringLiteral("window"), QStringLiteral("Left"), QString()), qQNaN());
+    if (qIsNaN(top) && qIsNaN(left))
+        return;
+    // The stored place is the client area's: before a window is shown, some systems place it by
+    // its client area and others by its frame, but its geometry is its client area on every one.
+    layout()->activate();
+    QRect client = geometry();
+    if (!qIsNaN(top))
+        client.moveTop(twipsToPixels(top, m_TwipsPerPixel));
+    if (!qIsNaN(left))
+        client.moveLeft(twipsToPixels(left, m_TwipsPerPixel));
+    // The frame is not known until the window is shown; until then the client area stands for it.
+    const QList<QRect> screens = availableScreens();
+    m_placeWhole = !titleBarReachable(client, screens);
+    if (m_placeWhole)
+        client.moveTopLeft(placedWholeOnNearestScreen(client, screens));
+    setGeometry(client);
+    m_checkPlacement = true;
 }
 
-void Tintara::keepOnScreen()
+void Tintara::keepTitleBarReachable()
 {
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    QRegion desktop;
-    for (const QScreen* screen : screens)
-        desktop += screen->geometry();
-    const QRect reachable(pos(), QSize(kReachableWidth, kReachableHeight));
-    if (QScreen* primary = QGuiApplication::primaryScreen();
-        primary && !QRegion(reachable).subtracted(desktop).isEmpty()) {
-        // Kept as near the stored place as the primary screen allows, wholly on it if it fits.
-        const QRect area = primary->availableGeometry();
-        // Before the first show the window has not yet taken its fixed size.
-        layout()->activate();
-        const QSize size = frameGeometry().size();
-        const int left = std::max(area.left(), std::min(x(), area.right() + 1 - size.width()));
-        const int top = std::max(area.top(), std::min(y(), area.bottom() + 1 - size.height()));
-        move(left, top);
-    }
+    const QRect frame = frameGeometry();
+    const QList<QRect> screens = availableScreens();
+    if (m_placeWhole || !titleBarReachable(frame, screens))
+        move(placedWholeOnNearestScreen(frame, screens));
 }
 
 QPoint Tintara::restoredPosition() const
 {
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-        return pos();
-    // normalGeometry() is the client area; the frame lies around it as it does now.
-    return normalGeometry().topLeft() - (geometry().topLeft() - pos());
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return normalGeometry().topLeft();
+    return geometry().topLeft();
 }
 
 void Tintara::Form_QueryUnload()

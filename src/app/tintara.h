@@ -170,7 +170,8 @@ private:
     static QString channelName(int Index);
     void loadSettings();
     void loadWindowPosition();
-    void keepOnScreen();
+    void keepTitleBarReachable();
+    // The client area's top-left as the window is when not maximised.
     QPoint restoredPosition() const;
     void closeForTermination();
     QString readSetting(const QString& section, const QString& key, const QString& defaultValue);
@@ -187,6 +188,10 @@ private:
     tintara::TerminationSignals* m_termination = nullptr;
     QString m_settingsProblem;
     bool m_terminating = false;
+    // A stored place is checked against the frame once it is shown; one that had to be moved
+    // before is then moved for the whole frame to be seen.
+    bool m_checkPlacement = false;
+    bool m_placeWhole = false;
     // While held, DrawPreview only notes that the preview is out of date.
     bool m_previewHeld = false;
     bool m_previewStale = false;

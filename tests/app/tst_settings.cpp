@@ -1,3 +1,4 @@
+#include "app/windowplacement.h"
 #include "support/fakes.h"
 
 #include <QScreen>
@@ -13,8 +14,7 @@ class SettingsTest : public QObject
 private slots:
     void closingWritesEveryValueInItsOrderEndingTheSetsWithAnEmptyKey()
     {
-        TestWindow w;
-        w->move(100, 60);
+        TestWindow w({{"window/Top", "900"}, {"window/Left", "1500"}});
         w->close();
         QCOMPARE(w.store().writes,
                  (QStringList{"window/Top=900", "window/Left=1500", "param/fauto=0",
@@ -36,24 +36,73 @@ private slots:
         QVERIFY(w.store().writes.contains("param/fauto=1"));
     }
 
-    void positionIsKeptInTwipsOnTheDesktopAndUnmaximised()
+    void positionIsTheClientAreaInTwipsKeptWhileItsTitleBarCanBeReached()
     {
-        TestWindow w({{"window/Top", "1500"}, {"window/Left", "3000"}});
-        QCOMPARE(w->pos(), QPoint(200, 100));
+        // Stored top and left, and where the client area is then: as stored while 100 x 20
+        // pixels of the frame's top edge lie on the 800 x 800 screen, else moved until the whole
+        // frame is on it.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const struct
+        {
+            const char* top;
+            const char* left;
+            QPoint client;
+        } places[] = {{"1500", "3000", {200, 100}},
+                      {"1500", "10500", {700, 100}},
+                      {"-300", "1500", {100, -1}},
+                      {"999999", "999999", {-1, -1}}};
+        for (const auto& place : places) {
+            TestWindow w({{"window/Top", place.top}, {"window/Left", place.left}});
+            const QRect frame = w->frameGeometry();
+            if (place.client.y() >= 0) {
+                QCOMPARE(w->geometry().top(), place.client.y());
+            } else {
+                QCOMPARE(frame.top(), place.client.x() < 0 ? screen.bottom() + 1 - frame.height()
+                                                           : screen.top());
+            }
+            if (place.client.x() >= 0)
+                QCOMPARE(w->geometry().left(), place.client.x());
+            else
+                QCOMPARE(frame.right(), screen.right());
+        }
 
-        TestWindow far({{"window/Top", "-90000"}, {"window/Left", "9000000"}});
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QVERIFY2(screen.contains(QRect(far->pos(), QSize(120, 40))),
-                 qPrintable(u"placed at %1,%2"_s.arg(far->x()).arg(far->y())));
-
+        // Closed maximised or minimised, the window keeps the place it had before.
         for (const Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized}) {
-            TestWindow m;
-            m->move(120, 90);
+            TestWindow m({{"window/Top", "1350"}, {"window/Left", "1800"}});
             m->setWindowState(state);
             QTest::qWait(20);
             m->close();
             QCOMPARE(m.store().writes.mid(0, 2),
                      (QStringList{"window/Top=1350", "window/Left=1800"}));
+        }
+    }
+
+    void placeIsKeptWhileTheTitleBarCanBeReachedElseMovedWholeOntoTheNearestScreen()
+    {
+        const QList<QRect> one{{0, 0, 800, 600}};
+        const QList<QRect> two{{0, 0, 800, 600}, {800, 0, 1024, 768}};
+        const QSize frame(671, 331);
+        const struct
+        {
+            QList<QRect> screens;
+            QRect at;
+            QPoint placed;
+        } cases[] = {{one, {{-150, 100}, frame}, {-150, 100}}, // 521 pixels of the title bar shown
+                     {one, {{700, 100}, frame}, {700, 100}},   // 100 shown
+                     {one, {{701, 100}, frame}, {129, 100}},   // 99: moved no further than needed
+                     {one, {{10, 580}, frame}, {10, 580}},     // 20 rows shown
+                     {one, {{10, 581}, frame}, {10, 269}},
+                     {one, {{10, -1}, frame}, {10, 0}},
+                     {one, {{-50, -50}, QSize(900, 700)}, {0, 0}}, // larger than the screen
+                     {two, {{999999, 999999}, frame}, {1153, 437}},
+                     {two, {{-5000, 300}, frame}, {0, 269}},
+                     {two, {{1700, -5000}, frame}, {1153, 0}},
+                     {{}, {{-5000, 300}, frame}, {-5000, 300}}};
+        for (const auto& c : cases) {
+            const QPoint placed = titleBarReachable(c.at, c.screens)
+                                      ? c.at.topLeft()
+                                      : placedWholeOnNearestScreen(c.at, c.screens);
+            QCOMPARE(placed, c.placed);
         }
     }
 
@@ -84,7 +133,7 @@ private slots:
             first->appendColorSet(u"@夜 空; \"q\" \\"_s, u"#FFFF00,#000000"_s);
             first->selectColorSet(0);
             first->ui().ColorCode[0]->setText(u"#123456"_s);
-            first->move(150, 70);
+            first->setGeometry(QRect(QPoint(150, 70), first->size()));
             first->close();
         }
         const QByteArray written = readFile(config.file());
@@ -104,7 +153,7 @@ private slots:
         QCOMPARE(second->colorSetNames(), (QStringList{"Sea", "@夜 空; \"q\" \\"}));
         QCOMPARE(second->ui().ColorList, (QStringList{"#000080,#FEDCBA", "#FFFF00,#000000"}));
         QCOMPARE(channelsOf(*second), (Channels{0x12, 0x34, 0x56, 0xFE, 0xDC, 0xBA}));
-        QCOMPARE(second->pos(), QPoint(150, 70));
+        QCOMPARE(second->geometry().topLeft(), QPoint(150, 70));
         second->close();
         QCOMPARE(readFile(config.file()), written);
     }
