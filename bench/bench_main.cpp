@@ -325,8 +325,8 @@ int main(int argc, char* argv[])
         repaintWindow(w);
     });
 
-    w.appendColorSet(QStringLiteral("Sea"), QStringLiteral("#000080,#FFFFFF"));
-    w.appendColorSet(QStringLiteral("Sand"), QStringLiteral("#402000,#F0E0C0"));
+    w.FillColorCombo(QStringLiteral("Sea,#000080,#FFFFFF"));
+    w.FillColorCombo(QStringLiteral("Sand,#402000,#F0E0C0"));
     setWeb216(w, false);
     measure("colour set chosen", 2000, kInteractive, ui.Picture1, [&](int i) {
         w.selectColorSet(i % 2);

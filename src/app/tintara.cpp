@@ -470,6 +470,8 @@ QPoint Tintara::restoredPosition() const
 
 void Tintara::Form_QueryUnload()
 {
+    // The list of sets is merged into the store as it is now; everything else is this window's.
+    m_services.settings->reload();
     const QPoint position = restoredPosition();
     writeSetting(QStringLiteral("window"), QStringLiteral("Top"),
                  settings::fromNumber(float(position.y()) * m_TwipsPerPixel));
@@ -484,31 +486,55 @@ void Tintara::Form_QueryUnload()
         writeSetting(QStringLiteral("color"), QLatin1String(kChannelKeys[i]),
                      QString::number(m_ui.Slider1[i]->value()));
     }
-    const int count = m_ui.ColorCmbo->count();
-    for (int i = 0; i < count; ++i) {
-        writeSetting(QStringLiteral("ColorList"), colorListKey(i),
-                     colorSetEntry(colorSetName(i), m_ui.ColorList.value(i)));
-    }
-    writeSetting(QStringLiteral("ColorList"), colorListKey(count), QString());
+    writeColorSets();
+    if (!commitSettings())
+        qWarning("Tintara: the settings could not be saved to %s",
+                 qUtf8Printable(m_settingsProblem));
+}
 
-    QString where;
-    if (m_services.settings->commit(&where)) {
-        m_settingsProblem.clear();
-        return;
+void Tintara::writeColorSets()
+{
+    QList<ColorSetEntry> stored;
+    for (int i = 0;; ++i) {
+        const QString entry = readSetting(QStringLiteral("ColorList"), colorListKey(i), QString());
+        if (entry.isEmpty())
+            break;
+        if (const auto set = parseColorSetEntry(entry))
+            stored << *set;
     }
-    m_settingsProblem = where;
-    qWarning("Tintara: the settings could not be saved to %s", qUtf8Printable(where));
+    const QList<ColorSetEntry> sets = mergedColorSets(stored, m_setChanges);
+    for (int i = 0; i < sets.size(); ++i) {
+        writeSetting(QStringLiteral("ColorList"), colorListKey(i),
+                     colorSetEntry(sets[i].name, sets[i].pair));
+    }
+    writeSetting(QStringLiteral("ColorList"), colorListKey(int(sets.size())), QString());
+}
+
+bool Tintara::commitSettings()
+{
+    QString where;
+    if (!m_services.settings->commit(&where)) {
+        m_settingsProblem = where;
+        return false;
+    }
+    m_settingsProblem.clear();
+    // Written: the changes are in the list the store holds.
+    m_setChanges.clear();
+    return true;
+}
+
+void Tintara::warnSettingsProblem()
+{
+    QMessageBox::warning(this, QStringLiteral("Tintara"),
+                         QStringLiteral("設定を保存できませんでした。\n%1").arg(m_settingsProblem));
 }
 
 void Tintara::closeEvent(QCloseEvent* event)
 {
     Form_QueryUnload();
     // A signal may come with nobody at the screen; the user who closed the window is there.
-    if (!m_settingsProblem.isEmpty() && !m_terminating) {
-        QMessageBox::warning(
-            this, QStringLiteral("Tintara"),
-            QStringLiteral("設定を保存できませんでした。\n%1").arg(m_settingsProblem));
-    }
+    if (!m_settingsProblem.isEmpty() && !m_terminating)
+        warnSettingsProblem();
     event->accept();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/webaddress.h"
+#include "sets/colorset.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -142,9 +143,10 @@ public:
     void DelList_Click();
     QStringList colorSetNames() const;
     QString colorSetName(int index) const;
-    // Adds a set at the end of both lists without choosing it; returns its position.
-    int appendColorSet(const QString& name, const QString& pair);
-    void replaceColorPair(int index, const QString& pair);
+    // Saves the pair under the name as the save dialog does: the set of that name, letter case
+    // included, takes the colours in its place, or a set is added at the end. The list goes to
+    // the store at once. Gives the set's position; no set is chosen.
+    int saveColorSet(const QString& name, const QString& pair);
     void selectColorSet(int index);
 
     // Why the last writing of the settings failed: empty when it succeeded.
@@ -175,6 +177,13 @@ private:
     QPoint restoredPosition() const;
     void closeForTermination();
     QString readSetting(const QString& section, const QString& key, const QString& defaultValue);
+    int addColorSet(const QString& name, const QString& pair);
+    // Writes the list of sets as the store holds it now, with this window's changes applied, so
+    // that no other window's sets are lost; then commits, and says so if that fails.
+    void storeColorSetChange(const tintara::ColorSetChange& change);
+    void writeColorSets();
+    bool commitSettings();
+    void warnSettingsProblem();
     void writeSetting(const QString& section, const QString& key, const QString& value);
     QRect designRect(int left, int top, int width, int height) const;
     static QString ExtractFileName(const QString& path);
@@ -195,6 +204,8 @@ private:
     // While held, DrawPreview only notes that the preview is out of date.
     bool m_previewHeld = false;
     bool m_previewStale = false;
+    // Changes to the list of sets not yet in the store.
+    QList<tintara::ColorSetChange> m_setChanges;
 
     // Fields of the window's design, in their declared order (m_GenHTML is public above).
     QPixmap m_BackPicture;

@@ -1,5 +1,6 @@
 #include "app/tintara.h"
 
+#include "platform/settingsstore.h"
 #include "sets/colorset.h"
 #include "sets/frmsavecolor.h"
 
@@ -14,7 +15,7 @@ using namespace tintara;
 void Tintara::FillColorCombo(const QString& entry)
 {
     if (const auto set = parseColorSetEntry(entry))
-        appendColorSet(set->name, set->pair);
+        addColorSet(set->name, set->pair);
 }
 
 void Tintara::ColorCmbo_Click()
@@ -52,10 +53,12 @@ void Tintara::DelList_Click()
     const int index = m_ui.ColorCmbo->currentIndex();
     if (index < 0)
         return;
+    const ColorSetEntry deleted{colorSetName(index), m_ui.ColorList.value(index)};
     m_ui.ColorList.removeAt(index);
     m_ui.ColorCmbo->removeItem(index);
     // The combo picks a neighbour when its current item goes; the deletion leaves none chosen.
     m_ui.ColorCmbo->setCurrentIndex(-1);
+    storeColorSetChange({true, deleted});
 }
 
 QString Tintara::colorSetName(int index) const
@@ -72,7 +75,18 @@ QStringList Tintara::colorSetNames() const
     return names;
 }
 
-int Tintara::appendColorSet(const QString& name, const QString& pair)
+int Tintara::saveColorSet(const QString& name, const QString& pair)
+{
+    int index = findSetName(colorSetNames(), name);
+    if (index >= 0)
+        m_ui.ColorList[index] = pair;
+    else
+        index = addColorSet(name, pair);
+    storeColorSetChange({false, {name, pair}});
+    return index;
+}
+
+int Tintara::addColorSet(const QString& name, const QString& pair)
 {
     // A name too long for the box is shown shortened there and in the popup, which would
     // otherwise grow to the longest name, up to the screen's width; the whole name is a tooltip.
@@ -97,14 +111,17 @@ int Tintara::appendColorSet(const QString& name, const QString& pair)
     return index;
 }
 
-void Tintara::replaceColorPair(int index, const QString& pair)
-{
-    if (index >= 0 && index < m_ui.ColorList.size())
-        m_ui.ColorList[index] = pair;
-}
-
 void Tintara::selectColorSet(int index)
 {
     m_ui.ColorCmbo->setCurrentIndex(index);
     ColorCmbo_Click();
+}
+
+void Tintara::storeColorSetChange(const ColorSetChange& change)
+{
+    m_setChanges << change;
+    m_services.settings->reload();
+    writeColorSets();
+    if (!commitSettings())
+        warnSettingsProblem();
 }

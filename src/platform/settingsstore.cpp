@@ -134,6 +134,7 @@ void NativeSettingsStore::write(const QString& application, const QString& secti
     }
     // Always a string, so the file holds the text itself rather than a typed @Variant form.
     settingsFor(application).setValue(section + QLatin1Char('/') + key, value);
+    m_uncommitted = true;
 }
 
 bool NativeSettingsStore::commit(QString* where)
@@ -150,7 +151,19 @@ bool NativeSettingsStore::commit(QString* where)
     }
     if (where)
         *where = failed.join(QStringLiteral(", "));
+    m_uncommitted = !failed.isEmpty();
     return failed.isEmpty();
+}
+
+void NativeSettingsStore::reload()
+{
+    for (auto& [application, settings] : m_files) {
+        // Writes that a failed commit left pending would go out with the reading.
+        if (m_uncommitted)
+            syncWhole(*settings);
+        else
+            settings->sync();
+    }
 }
 
 } // namespace tintara

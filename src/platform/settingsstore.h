@@ -26,6 +26,8 @@ public:
         Q_UNUSED(where);
         return true;
     }
+    // Reads the store afresh from now on: another copy of the program may have written it.
+    virtual void reload() {}
 };
 
 // Remembers nothing: every read gives the default, every write is dropped.
@@ -52,12 +54,14 @@ public:
     void write(const QString& application, const QString& section, const QString& key,
                const QString& value) override;
     bool commit(QString* where) override;
+    void reload() override;
 
 private:
     QSettings& settingsFor(const QString& application);
 
     std::map<QString, std::unique_ptr<QSettings>> m_files;
     QString m_refused; // a name the file cannot hold, reported at commit
+    bool m_uncommitted = false;
 };
 
 } // namespace tintara

@@ -25,6 +25,30 @@ QString colorSetEntry(const QString& name, const QString& pair)
     return name + QLatin1Char(',') + pair;
 }
 
+QList<ColorSetEntry> mergedColorSets(QList<ColorSetEntry> stored,
+                                     const QList<ColorSetChange>& changes)
+{
+    const auto named = [&stored](const QString& name, const QString* pair) {
+        return std::find_if(stored.begin(), stored.end(), [&](const ColorSetEntry& entry) {
+            return entry.name == name && (!pair || entry.pair == *pair);
+        });
+    };
+    for (const ColorSetChange& change : changes) {
+        if (change.deleted) {
+            auto found = named(change.set.name, &change.set.pair);
+            if (found == stored.end())
+                found = named(change.set.name, nullptr);
+            if (found != stored.end())
+                stored.erase(found);
+        } else if (const auto found = named(change.set.name, nullptr); found != stored.end()) {
+            found->pair = change.set.pair;
+        } else {
+            stored.append(change.set);
+        }
+    }
+    return stored;
+}
+
 QString colorPair(const Rgb& fore, const Rgb& back)
 {
     return colorCode(fore) + QLatin1Char(',') + colorCode(back);

@@ -2,6 +2,7 @@
 
 #include "preview/colorcode.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -25,6 +26,21 @@ struct ColorSetEntry
 };
 std::optional<ColorSetEntry> parseColorSetEntry(const QString& entry);
 QString colorSetEntry(const QString& name, const QString& pair);
+
+// A change a window made to its list of sets: a set saved under its name (added, or its colours
+// replaced), or a set deleted.
+struct ColorSetChange
+{
+    bool deleted = false;
+    ColorSetEntry set;
+};
+
+// The list as the store holds it, which another window may have changed, with one window's own
+// changes applied in order: a saved set replaces the colours of the first entry of its name in
+// place, or is added at the end; a deleted one takes out the entry of its name and colours, or
+// failing that the first of its name.
+QList<ColorSetEntry> mergedColorSets(QList<ColorSetEntry> stored,
+                                     const QList<ColorSetChange>& changes);
 
 // "#RRGGBB,#RRGGBB": the text colour, then the background.
 QString colorPair(const Rgb& fore, const Rgb& back);

@@ -79,12 +79,7 @@ void frmSaveColor::SaveBtn_Click()
     }
     const QString pair = colorPair({m_owner.FC(0), m_owner.FC(1), m_owner.FC(2)},
                                    {m_owner.BC(0), m_owner.BC(1), m_owner.BC(2)});
-    int index = findSetName(m_owner.colorSetNames(), name);
-    if (index >= 0)
-        m_owner.replaceColorPair(index, pair);
-    else
-        index = m_owner.appendColorSet(name, pair);
-    m_owner.selectColorSet(index);
+    m_owner.selectColorSet(m_owner.saveColorSet(name, pair));
     accept();
 }
 

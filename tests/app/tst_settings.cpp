@@ -1,4 +1,5 @@
 #include "app/windowplacement.h"
+#include "sets/frmsavecolor.h"
 #include "support/fakes.h"
 
 #include <QScreen>
@@ -7,6 +8,19 @@
 
 using namespace tintara;
 using namespace tintara::test;
+
+namespace {
+
+void saveSetAs(Tintara& window, const QString& name)
+{
+    onModal<frmSaveColor>([&name](frmSaveColor* dialog) {
+        QTest::keyClicks(dialog->ui().ColorName->lineEdit(), name);
+        QTest::keyClick(dialog->ui().ColorName->lineEdit(), Qt::Key_Return);
+    });
+    window.ui().AddBtn->click();
+}
+
+} // namespace
 
 class SettingsTest : public QObject
 {
@@ -121,6 +135,27 @@ private slots:
         QCOMPARE(w.store().commits, 1);
     }
 
+    void setsOfTwoWindowsOverOneFileAreAllKeptWhicheverClosesFirst()
+    {
+        for (const bool firstClosesFirst : {true, false}) {
+            const SettingsFolder config;
+            QVERIFY(writeFile(config.file(), "[ColorList]\nNo.0=\"Old,#000000,#FFFFFF\"\n"));
+            const auto first = startProgram();
+            const auto second = startProgram();
+            saveSetAs(*first, u"FromA"_s);
+            saveSetAs(*second, u"FromB"_s);
+            second->selectColorSet(0);
+            second->ui().DelList->click();
+            // Written as soon as they change, before any window closes; the end marker of the
+            // longer list before stays.
+            QCOMPARE(readFile(config.file()), "[ColorList]\nNo.0=\"FromA,#000000,#FFFFFF\"\n"
+                                              "No.1=\"FromB,#000000,#FFFFFF\"\nNo.2=\nNo.3=\n");
+            (firstClosesFirst ? first : second)->close();
+            (firstClosesFirst ? second : first)->close();
+            QCOMPARE(startProgram()->colorSetNames(), (QStringList{"FromA", "FromB"}));
+        }
+    }
+
     void everythingSurvivesARestartInThePlainTextFile()
     {
         SettingsFolder config;
@@ -128,9 +163,9 @@ private slots:
         {
             const auto first = startProgram();
             first->ui().w216->trigger();
-            first->appendColorSet(u"Sea"_s, u"#000080,#FEDCBA"_s);
+            first->saveColorSet(u"Sea"_s, u"#000080,#FEDCBA"_s);
             // A name the file format would otherwise read as a value of another kind.
-            first->appendColorSet(u"@夜 空; \"q\" \\"_s, u"#FFFF00,#000000"_s);
+            first->saveColorSet(u"@夜 空; \"q\" \\"_s, u"#FFFF00,#000000"_s);
             first->selectColorSet(0);
             first->ui().ColorCode[0]->setText(u"#123456"_s);
             first->setGeometry(QRect(QPoint(150, 70), first->size()));

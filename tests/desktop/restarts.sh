@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Closes and starts the built program again and again in a virtual X display, first under a
 # window manager that draws frames (openbox), then without one, and checks that the window comes
-# back exactly where it was closed: its frame and its client area, to the pixel.
+# back exactly where it was closed: its frame and its client area, to the pixel. Under openbox it
+# also adds a colour set by the keyboard, kills the program, and checks that the set was kept.
 #   restarts.sh PROGRAM
-# Exits 77 (skipped) when no X server or no openbox can be started here.
+# Exits 77 (skipped) when no X server, openbox or xdotool is here.
 set -uo pipefail
 
 program=$1
@@ -12,6 +13,7 @@ title='Tintara : Web216 Mode'
 source "$(dirname "$0")/x11.sh"
 command -v openbox >/dev/null 2>&1 || skip "no window manager: openbox is not installed (Debian package openbox)"
 command -v xprop >/dev/null 2>&1 || skip "cannot read the frame: xprop is not installed (Debian package x11-utils)"
+command -v xdotool >/dev/null 2>&1 || skip "cannot type into the window: xdotool is not installed (Debian package xdotool)"
 start_x
 config="$work/config"
 
@@ -60,9 +62,27 @@ starts() {
 
 openbox >"$work/openbox.log" 2>&1 &
 wm_pid=$!
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wm_running() { [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *'window id'* ]]; }
 wait_for 300 wm_running || fail "openbox did not start within 30 s: $(tail -n 3 "$work/openbox.log")"
 starts "under openbox" 4
+
+# From the red slider, which has the focus, Shift+Tab twice reaches ADD; the dialog takes the
+# name and Return saves it. The program is then killed, with no chance to write anything.
+start_program "$program" "$config"
+find_window "$title"
+xdotool windowactivate --sync "$window" || fail "cannot activate the window"
+xdotool key --delay 100 shift+Tab shift+Tab space
+# Read whole first: with pipefail, grep -q ending the pipe early would fail it.
+dialog_open() { [[ "$(xwininfo -root -tree)" == *'"色の保存":'* ]]; }
+wait_for 100 dialog_open || fail "the save dialog did not open"
+xdotool type --delay 50 'Killed set'
+xdotool key Return
+dialog_closed() { ! dialog_open; }
+wait_for 100 dialog_closed || fail "the save dialog did not close"
+end_program KILL
+grep -qF 'No.0="Killed set,#000000,#FFFFFF"' "$config/Tintara/Tintara.conf" ||
+    fail "the set added before the program was killed is not in the settings file: $(cat "$config/Tintara/Tintara.conf")"
+echo "a set added before a kill is in the settings file"
 
 kill "$wm_pid"
 wait "$wm_pid" 2>/dev/null

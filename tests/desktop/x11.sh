@@ -11,7 +11,9 @@ cleanup() {
     local pid
     for pid in "$app_pid" "$wm_pid" "$xvfb_pid"; do
         if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-            kill -KILL "$pid"
+            # The X server is asked first, so that it takes its socket and lock file away.
+            kill -TERM "$pid"
+            wait_for 50 eval "! kill -0 $pid 2>/dev/null" || kill -KILL "$pid"
             wait "$pid" 2>/dev/null
         fi
     done
@@ -89,7 +91,8 @@ end_program() {
     kill "-$1" "$app_pid"
     ended() { ! kill -0 "$app_pid" 2>/dev/null; }
     wait_for 300 ended || fail "the program did not end within 30 s of SIG$1"
-    wait "$app_pid"
+    # The shell's own note of a killed job is left out.
+    wait "$app_pid" 2>/dev/null
     local status=$?
     app_pid=
     [ "$1" = KILL ] || [ "$status" -eq 0 ] || fail "the program ended with status $status after SIG$1"

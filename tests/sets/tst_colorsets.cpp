@@ -1,3 +1,4 @@
+#include "sets/colorset.h"
 #include "sets/frmsavecolor.h"
 #include "support/fakes.h"
 
@@ -45,6 +46,8 @@ private slots:
         QMap<QString, QString> stored;
         for (int i = 0; i < 5; ++i)
             stored.insert(u"ColorList/No.%1"_s.arg(i), u"S%1,#00000%1,#FFFFFF"_s.arg(i));
+        // Beyond the end of the list: never read, never overwritten by a shorter list.
+        stored.insert(u"ColorList/No.6"_s, u"Ghost,#000000,#FFFFFF"_s);
         TestWindow w(stored);
         const TintaraUi& ui = w->ui();
         ui.DelList->click(); // nothing chosen
@@ -57,13 +60,40 @@ private slots:
         QCOMPARE(ui.ColorCmbo->currentIndex(), -1);
         QCOMPARE(w.channels(), chosen);
         w->close();
-        // No.3 ends the list; the older No.4 stays in the store, unread.
-        QCOMPARE(
-            w.store().writes.filter(u"ColorList/"_s),
-            (QStringList{"ColorList/No.0=S0,#000000,#FFFFFF", "ColorList/No.1=S2,#000002,#FFFFFF",
-                         "ColorList/No.2=S4,#000004,#FFFFFF", "ColorList/No.3="}));
-        QCOMPARE(w.store().values.value(u"ColorList/No.4"_s), u"S4,#000004,#FFFFFF"_s);
+        // Each deletion is stored at once: No.3 ends the list, and No.4, which ended it after the
+        // first deletion, stays in the store unread.
+        QStringList list;
+        for (int i = 0; i < 7; ++i)
+            list << w.store().values.value(u"ColorList/No.%1"_s.arg(i));
+        QCOMPARE(list, (QStringList{"S0,#000000,#FFFFFF", "S2,#000002,#FFFFFF",
+                                    "S4,#000004,#FFFFFF", "", "", "", "Ghost,#000000,#FFFFFF"}));
         QCOMPARE(TestWindow(w.store().values)->colorSetNames(), (QStringList{"S0", "S2", "S4"}));
+    }
+
+    void storedListTakesThisWindowsChangesInItsOwnOrder()
+    {
+        // The store's list, which another window may have changed, and this window's changes.
+        const QList<ColorSetEntry> stored{{"A", "1"}, {"B", "2"}, {"A", "3"}};
+        const auto saved = [](const char* name, const char* pair) {
+            return ColorSetChange{false, {name, pair}};
+        };
+        const auto deleted = [](const char* name, const char* pair) {
+            return ColorSetChange{true, {name, pair}};
+        };
+        const std::pair<QList<ColorSetChange>, QStringList> cases[] = {
+            {{saved("B", "9")}, {"A1", "B9", "A3"}},
+            {{saved("A", "9")}, {"A9", "B2", "A3"}},
+            {{saved("C", "5")}, {"A1", "B2", "A3", "C5"}},
+            {{deleted("A", "3")}, {"A1", "B2"}},
+            {{deleted("B", "7")}, {"A1", "A3"}}, // its colours changed in the other window
+            {{deleted("D", "1")}, {"A1", "B2", "A3"}},
+            {{saved("D", "1"), deleted("D", "1"), saved("B", "4")}, {"A1", "B4", "A3"}}};
+        for (const auto& [changes, result] : cases) {
+            QStringList merged;
+            for (const ColorSetEntry& set : mergedColorSets(stored, changes))
+                merged << set.name + set.pair;
+            QCOMPARE(merged, result);
+        }
     }
 
     void savingReplacesAnExistingNameInPlaceOrAppendsANewOneAndChoosesIt()
