@@ -51,7 +51,8 @@ wait_for() {
 start_x() {
     command -v Xvfb >/dev/null 2>&1 || skip "no X server can be started: Xvfb is not installed (Debian package xvfb)"
     command -v xwininfo >/dev/null 2>&1 || skip "cannot look for the window: xwininfo is not installed (Debian package x11-utils)"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    # -noreset: the server must not restart between one client leaving and the next arriving.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     server_reported() { [ -s "$work/display" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; }
     wait_for 300 server_reported

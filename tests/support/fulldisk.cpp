@@ -2,7 +2,6 @@
 
 #include "support/fakes.h"
 
-#include <QDir>
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -58,18 +57,6 @@ FullDisk::~FullDisk()
     if (m_mounted)
         ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
 #endif
-}
-
-QMap<QString, QByteArray> FullDisk::files() const
-{
-    QMap<QString, QByteArray> found;
-    const QStringList names =
-        QDir(path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QString& name : names) {
-        if (name != kFiller)
-            found.insert(name, readFile(filePath(name)));
-    }
-    return found;
 }
 
 } // namespace tintara::test

@@ -21,8 +21,6 @@ public:
     QString problem() const { return m_problem; }
     QString path() const { return m_dir.path(); }
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
-    // Every file on the disk but the filler, with its content.
-    QMap<QString, QByteArray> files() const;
 
 private:
     QTemporaryDir m_dir;
