@@ -72,9 +72,14 @@ start_program "$program" "$config"
 find_window "$title"
 xdotool windowactivate --sync "$window" || fail "cannot activate the window"
 xdotool key --delay 100 shift+Tab shift+Tab space
-# Read whole first: with pipefail, grep -q ending the pipe early would fail it.
-dialog_open() { [[ "$(xwininfo -root -tree)" == *'"色の保存":'* ]]; }
+dialog=
+dialog_open() {
+    dialog=$(xwininfo -root -tree | awk '/"色の保存":/ { print $1; exit }')
+    [ -n "$dialog" ]
+}
 wait_for 100 dialog_open || fail "the save dialog did not open"
+# Typing starts once the dialog has the keyboard, or the first letters go elsewhere.
+xdotool windowactivate --sync "$dialog" || fail "cannot activate the save dialog"
 xdotool type --delay 50 'Killed set'
 xdotool key Return
 dialog_closed() { ! dialog_open; }
