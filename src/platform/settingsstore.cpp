@@ -1,12 +1,17 @@
 #include "platform/settingsstore.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QStringList>
 #include <algorithm>
+#include <optional>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -14,11 +19,21 @@ namespace tintara {
 
 namespace {
 
+constexpr int kGuardWaitMs = 5000;
+
 // QSettings reads "/" as a group separator and "\" as an escape; names holding either, or none at
 // all, would land elsewhere in the file than asked.
 bool isPlainName(const QString& name)
 {
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+// The file QSettings writes: where the settings file is a symbolic link, QSaveFile replaces what
+// it points to.
+QString writtenFile(const QSettings& settings)
+{
+    const QFileInfo file(settings.fileName());
+    return file.exists() ? file.canonicalFilePath() : file.absoluteFilePath();
 }
 
 #ifdef Q_OS_UNIX
@@ -32,14 +47,14 @@ QByteArray besideFile(const QString& file, const char* purpose)
            QByteArray::number(++count);
 }
 
-// Read from the disk under a second name: a settings object for the file itself would answer
-// from what this process already holds.
-bool readsBackWhole(const QSettings& settings)
+// Whether the file holds what the settings object holds, read from the disk under a second name:
+// under its own name the reading would come from what this process already holds. Nothing when
+// the file can have no second name.
+std::optional<bool> readsBackWhole(const QSettings& settings, const QString& file)
 {
-    const QByteArray file = QFile::encodeName(settings.fileName());
-    const QByteArray alias = besideFile(settings.fileName(), "check");
-    if (::link(file.constData(), alias.constData()) != 0)
-        return true;
+    const QByteArray alias = besideFile(file, "check");
+    if (::link(QFile::encodeName(file).constData(), alias.constData()) != 0)
+        return std::nullopt;
     bool same = false;
     {
         const QSettings written(QFile::decodeName(alias), QSettings::NativeFormat);
@@ -60,21 +75,24 @@ bool readsBackWhole(const QSettings& settings)
 
 // QSettings writes through QSaveFile, which on a full disk puts an empty or cut-short file in
 // place of the old one and reports success. The old file is kept under a second name until the
-// new one has been read back whole, and put back if it was not.
+// new one has been read back whole, and put back if it was not. The reading decides: the status
+// of a settings object stays an error once it has been one.
 bool syncWhole(QSettings& settings)
 {
 #ifdef Q_OS_UNIX
-    const QByteArray file = QFile::encodeName(settings.fileName());
-    const QByteArray kept = besideFile(settings.fileName(), "keep");
-    const bool hadFile = ::link(file.constData(), kept.constData()) == 0;
+    const QString file = writtenFile(settings);
+    const QByteArray native = QFile::encodeName(file);
+    const QByteArray kept = besideFile(file, "keep");
+    struct stat before = {};
+    const bool existed = ::stat(native.constData(), &before) == 0;
+    const bool keptOld = existed && ::link(native.constData(), kept.constData()) == 0;
     settings.sync();
-    const bool ok = settings.status() != QSettings::AccessError && readsBackWhole(settings);
-    if (!ok) {
-        if (hadFile)
-            ::rename(kept.constData(), file.constData());
-        else
-            ::unlink(file.constData());
-    }
+    const bool ok =
+        readsBackWhole(settings, file).value_or(settings.status() != QSettings::AccessError);
+    if (!ok && keptOld)
+        ::rename(kept.constData(), native.constData());
+    else if (!ok && !existed)
+        ::unlink(native.constData());
     ::unlink(kept.constData());
     return ok;
 #else
@@ -82,6 +100,17 @@ bool syncWhole(QSettings& settings)
     return settings.status() != QSettings::AccessError;
 #endif
 }
+
+// QSettings also writes its changes by itself, from the event loop, a moment after they are made,
+// and again after a failed write: that would take none of the care a commit takes.
+class CommitOnly final : public QObject
+{
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::UpdateRequest;
+    }
+};
 
 } // namespace
 
@@ -93,7 +122,10 @@ QString DefaultsOnlyStore::read(const QString&, const QString&, const QString&,
 
 void DefaultsOnlyStore::write(const QString&, const QString&, const QString&, const QString&) {}
 
-NativeSettingsStore::NativeSettingsStore() = default;
+NativeSettingsStore::NativeSettingsStore()
+    : m_commitOnly(std::make_unique<CommitOnly>())
+{
+}
 
 NativeSettingsStore::~NativeSettingsStore() = default;
 
@@ -103,6 +135,7 @@ QSettings& NativeSettingsStore::settingsFor(const QString& application)
     if (!settings) {
         settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                application, application);
+        settings->installEventFilter(m_commitOnly.get());
     }
     return *settings;
 }
@@ -152,12 +185,20 @@ bool NativeSettingsStore::commit(QString* where)
     if (where)
         *where = failed.join(QStringLiteral(", "));
     m_uncommitted = !failed.isEmpty();
+    m_guards.clear();
     return failed.isEmpty();
 }
 
 void NativeSettingsStore::reload()
 {
     for (auto& [application, settings] : m_files) {
+        // Held until the commit, so that two copies of the program each read, change and write
+        // the file in turn. A lock that cannot be had in time, or at all, is gone without.
+        auto& guard = m_guards[application];
+        if (!guard) {
+            guard = std::make_unique<QLockFile>(writtenFile(*settings) + QStringLiteral(".guard"));
+            guard->tryLock(kGuardWaitMs);
+        }
         // Writes that a failed commit left pending would go out with the reading.
         if (m_uncommitted)
             syncWhole(*settings);

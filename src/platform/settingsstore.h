@@ -4,6 +4,8 @@
 #include <map>
 #include <memory>
 
+class QLockFile;
+class QObject;
 class QSettings;
 
 namespace tintara {
@@ -26,7 +28,8 @@ public:
         Q_UNUSED(where);
         return true;
     }
-    // Reads the store afresh from now on: another copy of the program may have written it.
+    // Reads the store afresh from now on: another copy of the program may have written it. Until
+    // the next commit, no other copy commits.
     virtual void reload() {}
 };
 
@@ -59,7 +62,9 @@ public:
 private:
     QSettings& settingsFor(const QString& application);
 
+    std::unique_ptr<QObject> m_commitOnly;
     std::map<QString, std::unique_ptr<QSettings>> m_files;
+    std::map<QString, std::unique_ptr<QLockFile>> m_guards;
     QString m_refused; // a name the file cannot hold, reported at commit
     bool m_uncommitted = false;
 };

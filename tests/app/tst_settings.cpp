@@ -121,6 +121,11 @@ private slots:
             const SettingsFolder config;
             QVERIFY(writeFile(config.file(), "[ColorList]\nNo.0=\"Old,#000000,#FFFFFF\"\n"));
             const auto first = startProgram();
+            // The second reaches the file through a linked folder, so that it shares nothing of
+            // what this process has read of it, as another copy of the program would.
+            const QString linked = config.path() + u"-linked"_s;
+            QVERIFY(QFile::link(config.path(), linked));
+            const SettingsFolder other(linked);
             const auto second = startProgram();
             saveSetAs(*first, u"FromA"_s);
             saveSetAs(*second, u"FromB"_s);
@@ -133,6 +138,7 @@ private slots:
             (firstClosesFirst ? first : second)->close();
             (firstClosesFirst ? second : first)->close();
             QCOMPARE(startProgram()->colorSetNames(), (QStringList{"FromA", "FromB"}));
+            QFile::remove(linked);
         }
     }
 

@@ -283,6 +283,29 @@ private slots:
         }
     }
 
+    void setsSavedOnAFullDiskThroughALinkAreKeptAndSavedOnceThereIsRoom()
+    {
+        // The settings file is a symbolic link, as a user's managed dot files are.
+        const QByteArray stored = "[ColorList]\nNo.0=\"Sea,#000080,#FFFFFF\"\nNo.1=\n";
+        const FullDisk disk({{u"real.conf"_s, stored}}, 4096);
+        if (!disk.problem().isEmpty())
+            QSKIP(qPrintable(disk.problem()));
+        const SettingsFolder config(disk.path());
+        QVERIFY(QDir().mkpath(disk.filePath(u"Tintara"_s)));
+        QVERIFY(QFile::link(u"../real.conf"_s, config.file()));
+        const auto w = startProgram();
+        const MessageBoxCatcher messages;
+        w->saveColorSet(u"Full"_s, u"#000000,#FFFFFF"_s);
+        QCOMPARE(messages.texts.size(), 1);
+        QCOMPARE(readFile(disk.filePath(u"real.conf"_s)), stored);
+        disk.makeRoom();
+        w->saveColorSet(u"Room"_s, u"#000000,#FFFFFF"_s);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY(QFileInfo(config.file()).isSymLink());
+        const NextStart next(config.file());
+        QCOMPARE(next.window->colorSetNames(), (QStringList{"Sea", "Full", "Room"}));
+    }
+
     void picturesThatCannotBeRead_data()
     {
         QTest::addColumn<QString>("name");

@@ -59,4 +59,9 @@ FullDisk::~FullDisk()
 #endif
 }
 
+void FullDisk::makeRoom() const
+{
+    QFile::remove(filePath(kFiller));
+}
+
 } // namespace tintara::test

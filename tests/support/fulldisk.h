@@ -21,6 +21,8 @@ public:
     QString problem() const { return m_problem; }
     QString path() const { return m_dir.path(); }
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
+    // Frees the room the filler took.
+    void makeRoom() const;
 
 private:
     QTemporaryDir m_dir;
