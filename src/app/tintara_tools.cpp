@@ -32,11 +32,10 @@ void Tintara::FAutoCK_Click()
         m_ui.Slider1[i]->setEnabled(!on);
     m_ui.fauto->setChecked(on);
     m_ui.ForeBar->setVisible(!on);
-    const QString shownCode = m_ui.ColorCode[0]->text();
     DrawPreview();
-    // The restored colour's code comes back as typed, as the code box takes it: rounded in
-    // web-safe mode, and its bar, hidden while the colour was automatic, drawn again.
-    if (!on && m_ui.ColorCode[0]->text() != shownCode)
+    // The restored colour's code is taken as typed: rounded in web-safe mode, and its bar, hidden
+    // while the colour was automatic and perhaps drawn meanwhile for another, drawn again.
+    if (!on)
         ColorCode_Change(0);
 }
 

@@ -145,6 +145,20 @@ private slots:
             QCOMPARE(ui.ForeBar->buffer().pixel(200, 10), c.at200);
             QCOMPARE(ui.ForeBar->buffer().pixel(c.mark, 10), kWhite);
         }
+
+        // Also when the restored colour is the automatic one it replaces: black on white, with
+        // the hidden bar drawn meanwhile for red text on a cyan background.
+        TestWindow w(kFullColour);
+        const TintaraUi& ui = w->ui();
+        ui.FAutoCK->click();
+        ui.Slider1[3]->setFocus();
+        QTest::keyClick(ui.Slider1[3], Qt::Key_Home);
+        ui.w216->trigger();
+        ui.w216->trigger();
+        QTest::keyClick(ui.Slider1[3], Qt::Key_End);
+        ui.FAutoCK->click();
+        QCOMPARE(w.channels(), kFirstStart);
+        QCOMPARE(ui.ForeBar->buffer().pixel(200, 30), qRgb(0, 200, 0));
     }
 
     void pictureAndColourSwitchByDoubleClickAndMenuWithTheAutomaticColourKeptAside()
