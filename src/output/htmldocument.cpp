@@ -6,8 +6,8 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-// Characters a URL path segment cannot hold as they are: a browser would take them as the start
-// of an escape, a fragment or a query, as a folder separator, or drop them.
+// Characters a relative URL cannot hold as they are: a browser would take them as the start of an
+// escape, a fragment or a query, the end of a scheme, a folder separator, or drop them.
 bool needsPercentEncoding(QChar c)
 {
     switch (c.category()) {
@@ -16,7 +16,7 @@ bool needsPercentEncoding(QChar c)
     case QChar::Separator_Paragraph:
         return true;
     default:
-        return c == u'%' || c == u'#' || c == u'?' || c == u'\\' || c == u' ';
+        return c == u'%' || c == u'#' || c == u'?' || c == u':' || c == u'\\' || c == u' ';
     }
 }
 

@@ -19,8 +19,8 @@ struct HtmlDocumentInput
 QString htmlDocument(const HtmlDocumentInput& input);
 
 // A file name as the quoted value of the page's BACKGROUND attribute: a URL path segment, relative
-// to the page. What a URL cannot hold as it is (%, #, ?, \, blanks, control characters and line
-// breaks) is percent-encoded as UTF-8, "&" becomes "&amp;" and ", <, > numeric references;
+// to the page. What a URL cannot hold as it is (%, #, ?, :, \, blanks, control characters and
+// line breaks) is percent-encoded as UTF-8, "&" becomes "&amp;" and ", <, > numeric references;
 // letters, digits and the rest, non-ASCII letters included, are kept as they are.
 QString backgroundAttributeValue(const QString& fileName);
 

@@ -45,6 +45,7 @@ private slots:
             {u"背景 ~-_.png"_s, u"背景%20~-_.png"_s},
             {u"pic#1.png"_s, u"pic%231.png"_s},
             {u"q?x.png"_s, u"q%3Fx.png"_s},
+            {u"img:1.png"_s, u"img%3A1.png"_s}, // not a scheme
             {u"100%41.png"_s, u"100%2541.png"_s},
             {u"a&lt;b.png"_s, u"a&amp;lt;b.png"_s},
             {u"sky\\blue.bmp"_s, u"sky%5Cblue.bmp"_s},
