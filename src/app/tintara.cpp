@@ -394,14 +394,21 @@ void Tintara::Form_Load()
     DrawColorBar(false);
 }
 
-void Tintara::loadSettings()
+QStringList Tintara::storedColorSetEntries()
 {
+    QStringList entries;
     for (int i = 0;; ++i) {
         const QString entry = readSetting(QStringLiteral("ColorList"), colorListKey(i), QString());
         if (entry.isEmpty())
-            break;
-        FillColorCombo(entry);
+            return entries;
+        entries << entry;
     }
+}
+
+void Tintara::loadSettings()
+{
+    for (const QString& entry : storedColorSetEntries())
+        FillColorCombo(entry);
 
     for (int i = 0; i < 6; ++i) {
         const int fallback = i < 3 ? 0 : 255;
@@ -495,10 +502,7 @@ void Tintara::Form_QueryUnload()
 void Tintara::writeColorSets()
 {
     QList<ColorSetEntry> stored;
-    for (int i = 0;; ++i) {
-        const QString entry = readSetting(QStringLiteral("ColorList"), colorListKey(i), QString());
-        if (entry.isEmpty())
-            break;
+    for (const QString& entry : storedColorSetEntries()) {
         if (const auto set = parseColorSetEntry(entry))
             stored << *set;
     }

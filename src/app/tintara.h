@@ -177,6 +177,8 @@ private:
     QPoint restoredPosition() const;
     void closeForTermination();
     QString readSetting(const QString& section, const QString& key, const QString& defaultValue);
+    // The colour-set entries in the store, up to the first empty one.
+    QStringList storedColorSetEntries();
     int addColorSet(const QString& name, const QString& pair);
     // Writes the list of sets as the store holds it now, with this window's changes applied, so
     // that no other window's sets are lost; then commits, and says so if that fails.

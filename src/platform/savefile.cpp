@@ -109,9 +109,6 @@ bool writeInPlace(const QByteArray& path, const QByteArray& bytes, QString* reas
 
 bool saveWholeFile(const QString& path, const QByteArray& bytes, QString* reason)
 {
-    QString ignored;
-    if (!reason)
-        reason = &ignored;
 #ifdef Q_OS_UNIX
     const QByteArray native = QFile::encodeName(path);
     struct stat file = {};
