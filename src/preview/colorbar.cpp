@@ -17,7 +17,7 @@ constexpr int kOffBar = std::numeric_limits<int>::min();
 // Rounds to the nearest integer, halves to even; kOffBar when the result does not fit.
 int roundHalfEven(double value)
 {
-    if (!std::isfinite(value) || std::fabs(value) > 2147483647.0)
+    if (!std::isfinite(value) || std::fabs(value) > double(std::numeric_limits<int>::max()))
         return kOffBar;
     return static_cast<int>(std::nearbyint(value));
 }

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "colour/rgb.h"
+
 #include <QString>
 #include <QStringView>
-#include <array>
 #include <optional>
 
 namespace tintara {
-
-using Rgb = std::array<int, 3>;
 
 // Upper-case hexadecimal, at least two digits: 0 -> "00", 10 -> "0A", 255 -> "FF".
 QString hex2(int value);

@@ -1,8 +1,8 @@
 #pragma once
 
-namespace tintara {
+#include "colour/rgb.h"
 
-inline constexpr int kWebSafeStep = 51;
+namespace tintara {
 
 // The nearest multiple of 51: 0..25 -> 0, 26..76 -> 51, ..., 230..255 -> 255.
 int roundToWebSafe(int value);

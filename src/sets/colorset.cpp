@@ -1,5 +1,7 @@
 #include "sets/colorset.h"
 
+#include "preview/colorcode.h"
+
 #include <algorithm>
 
 namespace tintara {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/colorcode.h"
+#include "colour/rgb.h"
 
 #include <QList>
 #include <QString>

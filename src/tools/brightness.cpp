@@ -1,7 +1,5 @@
 #include "tools/brightness.h"
 
-#include "preview/web216.h"
-
 #include <algorithm>
 
 namespace tintara {
@@ -15,7 +13,7 @@ std::optional<Rgb> steppedBrightness(const Rgb& colour, bool lighter, bool webSa
 {
     const int step = brightnessStep(webSafe);
     const bool fits = std::all_of(colour.begin(), colour.end(), [&](int channel) {
-        return lighter ? channel <= 255 - step : channel >= step;
+        return lighter ? channel <= kChannelMax - step : channel >= step;
     });
     if (!fits)
         return std::nullopt;
