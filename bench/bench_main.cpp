@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -262,7 +263,10 @@ int main(int argc, char* argv[])
             web ? "DrawColorBar, Web216" : "DrawColorBar, full colour (768 boxes)", 2000,
             kInteractive, ui.BackBar, [&](int i) { ui.Slider1[3]->setValue(i % 2 ? 51 : 204); },
             [&](int) {
-                w.DrawColorBar(false);
+                // Letting go of the bar draws it again.
+                QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1),
+                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(ui.BackBar, &release);
                 ui.BackBar->repaint();
             });
     }
@@ -272,13 +276,13 @@ int main(int argc, char* argv[])
     const QImage tiny = patternPicture(QSize(1, 1));
     const QImage small = patternPicture(QSize(37, 23));
     for (const QImage* picture : {&tiny, &small}) {
-        w.LoadBackgroundPicture(savePicture(pictures, *picture));
+        emit ui.Picture1->urlsDropped({QUrl::fromLocalFile(savePicture(pictures, *picture))});
         const bool one = picture == &tiny;
         measure(
             one ? "DrawPreview, tiled 1x1 picture" : "DrawPreview, tiled 37x23 picture", 1000,
-            kInteractive, ui.Picture1, [&](int i) { ui.Slider1[0]->setValue(i % 2 ? 0 : 255); },
-            [&](int) {
-                w.DrawPreview();
+            kInteractive, ui.Picture1, [](int) {},
+            [&](int i) {
+                sendKey(ui.Slider1[0], i % 2 ? Qt::Key_PageDown : Qt::Key_PageUp);
                 repaintWindow(w);
             });
         if (!previewIsTiled(w, *picture)) {
@@ -300,9 +304,9 @@ int main(int argc, char* argv[])
                 });
         measure(one ? "  background, tile by tile: 1x1" : "  background, tile by tile: 37x23",
                 one ? 20 : 200, kReferenceOnly, nullptr,
-                [&](int) { tileLoop(target, w.backPicture(), w.twipsPerPixel()); });
+                [&](int) { tileLoop(target, w.backPicture(), w.twips().perPixel()); });
     }
-    w.Picture1_DblClick();
+    emit ui.Picture1->doubleClicked();
 
     // The user types the last digit of a code into the background box.
     const QString codes[2] = {QStringLiteral("#123456"), QStringLiteral("#654321")};
@@ -317,7 +321,6 @@ int main(int argc, char* argv[])
 
     for (int k = 3; k < 6; ++k)
         ui.Slider1[k]->setValue(100);
-    w.DrawPreview();
     // Each action starts from the control the user works: it has the keyboard focus.
     ui.Bright[2]->setFocus();
     measure("brightness step", 2000, kInteractive, ui.Picture1, [&](int i) {
@@ -325,8 +328,8 @@ int main(int argc, char* argv[])
         repaintWindow(w);
     });
 
-    w.FillColorCombo(QStringLiteral("Sea,#000080,#FFFFFF"));
-    w.FillColorCombo(QStringLiteral("Sand,#402000,#F0E0C0"));
+    w.saveColorSet(QStringLiteral("Sea"), QStringLiteral("#000080,#FFFFFF"));
+    w.saveColorSet(QStringLiteral("Sand"), QStringLiteral("#402000,#F0E0C0"));
     setWeb216(w, false);
     measure("colour set chosen", 2000, kInteractive, ui.Picture1, [&](int i) {
         w.selectColorSet(i % 2);

@@ -41,15 +41,15 @@ constexpr const char* kSystem =
 
 } // namespace
 
-frmAbout::frmAbout(WebAddressOpener openAddress, float twipsPerPixel, QWidget* parent)
+frmAbout::frmAbout(WebAddressOpener openAddress, TwipsScale twips, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint)
     , m_openAddress(std::move(openAddress))
-    , m_TwipsPerPixel(twipsPerPixel)
+    , m_twips(twips)
 {
     const auto at = [this](int left, int top, int width, int height) {
-        return twipsRect(left, top, width, height, m_TwipsPerPixel);
+        return m_twips.rect(left, top, width, height);
     };
     setFixedSize(at(0, 0, kClientWidth, kClientHeight).size());
 
@@ -85,15 +85,15 @@ frmAbout::frmAbout(WebAddressOpener openAddress, float twipsPerPixel, QWidget* p
     m_ui.Label2->installEventFilter(this);
 
     // Line1(0) is 2 pixels wide and white, Line1(1) a single grey pixel over its top row.
-    const int lineTop = twipsToPixels(2325, m_TwipsPerPixel);
+    const int lineTop = m_twips.toPixels(2325);
     const QColor lineColours[2] = {Qt::white, QColor(128, 128, 128)};
     const int lineLeft[2] = {105, 75};
     const int lineRight[2] = {5654, 5639};
     const int lineWidth[2] = {2, 1};
     for (int i = 0; i < 2; ++i) {
         m_ui.Line1[i] = new QFrame(this);
-        const int left = twipsToPixels(lineLeft[i], m_TwipsPerPixel);
-        const int right = twipsToPixels(lineRight[i], m_TwipsPerPixel);
+        const int left = m_twips.toPixels(lineLeft[i]);
+        const int right = m_twips.toPixels(lineRight[i]);
         m_ui.Line1[i]->setGeometry(left, lineTop, right - left + 1, lineWidth[i]);
         m_ui.Line1[i]->setAutoFillBackground(true);
         QPalette palette = m_ui.Line1[i]->palette();

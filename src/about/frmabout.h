@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/twips.h"
 #include "platform/webaddress.h"
 
 #include <QDialog>
@@ -26,7 +27,7 @@ class frmAbout : public QDialog
 {
     Q_OBJECT
 public:
-    frmAbout(WebAddressOpener openAddress, float twipsPerPixel, QWidget* parent = nullptr);
+    frmAbout(WebAddressOpener openAddress, TwipsScale twips, QWidget* parent = nullptr);
 
     const FrmAboutUi& ui() const { return m_ui; }
 
@@ -41,7 +42,7 @@ private:
     void OpenDocument(const QString& address);
 
     WebAddressOpener m_openAddress;
-    float m_TwipsPerPixel = 15.0f;
+    TwipsScale m_twips;
     FrmAboutUi m_ui;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/twips.h"
 #include "platform/webaddress.h"
 #include "sets/colorset.h"
 
@@ -26,8 +27,12 @@ class ChannelSlider;
 class FileChooser;
 class PreviewRenderer;
 class SettingsStore;
-class TerminationSignals;
+class TerminationRequests;
 } // namespace tintara
+
+// The sliders, in order: text red, green, blue, then background red, green, blue.
+inline constexpr int kSliderCount = 6;
+inline constexpr int kBackFirst = 3;
 
 // The window's controls, named as in the window's design. Array members are the control arrays;
 // Label2 holds the design indices 0, 1, 2, 6, 7, 8 in that order.
@@ -35,15 +40,15 @@ struct TintaraUi
 {
     QPushButton* AddBtn = nullptr;
     QPushButton* DelList = nullptr;
-    QStringList ColorList; // the hidden list of colour pairs, parallel to ColorCmbo
+    // Each item's data is its pair of codes, "#RRGGBB,#RRGGBB".
     QComboBox* ColorCmbo = nullptr;
     QFrame* Frame1 = nullptr;
     std::array<QPushButton*, 4> Bright{};
     tintara::Canvas* BackBar = nullptr;
     tintara::Canvas* ForeBar = nullptr;
-    std::array<tintara::ChannelSlider*, 6> Slider1{};
-    std::array<QLabel*, 6> cval{};
-    std::array<QLabel*, 6> Label2{};
+    std::array<tintara::ChannelSlider*, kSliderCount> Slider1{};
+    std::array<QLabel*, kSliderCount> cval{};
+    std::array<QLabel*, kSliderCount> Label2{};
     std::array<QLabel*, 4> lbl{};
     QPushButton* HTMLBtn = nullptr;
     std::array<QLineEdit*, 2> ColorCode{};
@@ -68,6 +73,8 @@ struct TintaraServices
     std::unique_ptr<tintara::SettingsStore> settings;
     std::unique_ptr<tintara::FileChooser> files;
     tintara::WebAddressOpener openUrl;
+    // Requests to end the program that come from outside it: by default SIGTERM, SIGINT, SIGHUP.
+    std::unique_ptr<tintara::TerminationRequests> termination;
 };
 
 // The main window. The six slider values are the only store of both colours; every tool sets
@@ -82,10 +89,9 @@ public:
 
     const TintaraUi& ui() const { return m_ui; }
 
-    // Start-up: reads the settings, sets every control and shows the window.
+    // Start-up: reads the settings, sets every control and shows the window. Closing the window
+    // writes the settings back.
     void Form_Load();
-    // Shutdown: writes the settings back. Runs from closeEvent for every close.
-    void Form_QueryUnload();
 
     int FC(int i) const;
     int BC(int i) const;
@@ -94,18 +100,48 @@ public:
     QString m_GenHTML;
 
     bool web216Mode() const { return m_Web216; }
-    float twipsPerPixel() const { return m_TwipsPerPixel; }
+    tintara::TwipsScale twips() const { return m_twips; }
     bool solidBack() const { return m_SolidBack; }
     const QPixmap& backPicture() const { return m_BackPicture; }
     QString backFile() const { return m_BackFile; }
     int tileWidth() const { return m_TileWidth; }
     int tileHeight() const { return m_TileHeight; }
 
-    // Channels
+    QStringList colorSetNames() const;
+    // Saves the pair under the name as the save dialog does: the set of that name, letter case
+    // included, takes the colours in its place, or a set is added at the end. The list goes to
+    // the store at once. Gives the set's position; no set is chosen.
+    int saveColorSet(const QString& name, const QString& pair);
+    // Chooses a set as the user does, also the one already chosen.
+    void selectColorSet(int index);
+
+    // Why the last writing of the settings failed: empty when it succeeded.
+    QString settingsProblem() const { return m_settingsProblem; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Construction and start-up: tintara.cpp
+    void createControls();
+    void createMenu();
+    void describeControls();
+    void orderTabStops();
+    QRect designRect(int left, int top, int width, int height) const;
+    // Qt inverts a checkable item's mark before triggered(); the handler inverts it itself.
+    void connectInvertingItem(QAction* action, void (Tintara::*handler)());
+
+    // Channels: tintara_channels.cpp
+    void connectChannels();
     void Slider1_Change(int Index);
     void Slider1_Scroll(int Index);
+    // The channel of a slider as a user names it: "前景 赤" ... "背景 青".
+    static QString channelName(int Index);
 
-    // Preview and colour bars
+    // Preview, colour bars, codes and web-safe mode: tintara_preview.cpp
+    using BarHandler = void (Tintara::*)(Qt::MouseButtons, float, float);
+    void connectPreview();
+    void connectBar(tintara::Canvas* bar, BarHandler down, BarHandler moved, BarHandler up);
     void DrawPreview();
     void DrawColorBar(bool isFore);
     void PickBarColor(bool isFore, float X, float Y);
@@ -115,14 +151,13 @@ public:
     void backBar_MouseDown(Qt::MouseButtons Button, float X, float Y);
     void backBar_MouseMove(Qt::MouseButtons Button, float X, float Y);
     void BackBar_MouseUp(Qt::MouseButtons Button, float X, float Y);
-
-    // Colour codes and web-safe mode
     void ColorCode_Change(int Index);
     void w216_Click();
     void SetWeb216Mode(bool on);
     void RoundToWeb216(int& r, int& g, int& b) const;
 
-    // Colour tools
+    // Colour tools: tintara_tools.cpp
+    void connectTools();
     void FAutoCK_Click();
     void fauto_Click();
     void Bright_Click(int Index);
@@ -133,62 +168,46 @@ public:
     // A drop on the preview: the first local file of the list becomes the background picture.
     void Picture1_OLEDragDrop(const QList<QUrl>& urls);
     void bmpbg_Click();
+    static QString ExtractFileName(const QString& path);
 
-    // Colour sets. ColorCmbo_Click runs for the user's choice; code chooses a set through
-    // selectColorSet, which runs it too, also for the set already chosen.
+    // Colour sets: tintara_sets.cpp. ColorCmbo_Click runs for the user's choice, also of the set
+    // already chosen.
+    void connectSets();
     void FillColorCombo(const QString& entry);
     void ColorCmbo_Click();
     void AddBtn_Click();
     void SaveColor_Click();
     void DelList_Click();
-    QStringList colorSetNames() const;
     QString colorSetName(int index) const;
-    // Saves the pair under the name as the save dialog does: the set of that name, letter case
-    // included, takes the colours in its place, or a set is added at the end. The list goes to
-    // the store at once. Gives the set's position; no set is chosen.
-    int saveColorSet(const QString& name, const QString& pair);
-    void selectColorSet(int index);
+    int addColorSet(const QString& name, const QString& pair);
+    // Writes the list of sets as the store holds it now, with this window's changes applied, so
+    // that no other window's sets are lost; then commits, and says so if that fails.
+    void storeColorSetChange(const tintara::ColorSetChange& change);
 
-    // Why the last writing of the settings failed: empty when it succeeded.
-    QString settingsProblem() const { return m_settingsProblem; }
-
-    // Output
+    // Output: tintara_output.cpp
+    void connectOutput();
     void HTMLBtn_Click();
     void genhtml_Click();
     void copyf_Click();
     void copyb_Click();
     void About_Click();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void createControls();
-    void createMenu();
-    void connectControls();
-    void describeControls();
-    void orderTabStops();
-    // The channel of a slider as a user names it: "前景 赤" ... "背景 青".
-    static QString channelName(int Index);
+    // Settings and the window's place: tintara_settings.cpp
+    void connectSettings();
     void loadSettings();
     void loadWindowPosition();
     void keepTitleBarReachable();
     // The client area's top-left as the window is when not maximised.
     QPoint restoredPosition() const;
+    // Shutdown: writes the settings back. Runs from closeEvent for every close.
+    void Form_QueryUnload();
     void closeForTermination();
-    QString readSetting(const QString& section, const QString& key, const QString& defaultValue);
+    tintara::SettingsStore& store() const { return *m_services.settings; }
     // The colour-set entries in the store, up to the first empty one.
-    QStringList storedColorSetEntries();
-    int addColorSet(const QString& name, const QString& pair);
-    // Writes the list of sets as the store holds it now, with this window's changes applied, so
-    // that no other window's sets are lost; then commits, and says so if that fails.
-    void storeColorSetChange(const tintara::ColorSetChange& change);
+    QStringList storedColorSetEntries() const;
     void writeColorSets();
     bool commitSettings();
     void warnSettingsProblem();
-    void writeSetting(const QString& section, const QString& key, const QString& value);
-    QRect designRect(int left, int top, int width, int height) const;
-    static QString ExtractFileName(const QString& path);
 
     // Where ColorCmbo keeps each set's whole name; its text may be shortened to fit the box.
     static constexpr int kSetNameRole = Qt::UserRole + 1;
@@ -196,7 +215,7 @@ private:
     TintaraServices m_services;
     TintaraUi m_ui;
     std::unique_ptr<tintara::PreviewRenderer> m_preview;
-    tintara::TerminationSignals* m_termination = nullptr;
+    tintara::TwipsScale m_twips;
     QString m_settingsProblem;
     bool m_terminating = false;
     // A stored place is checked against the frame once it is shown; one that had to be moved
@@ -221,5 +240,4 @@ private:
     QString m_BackFile;
     bool m_Web216 = false;
     bool m_Updating = false;
-    float m_TwipsPerPixel = 15.0f;
 };

@@ -6,9 +6,20 @@
 #include "output/showhtml.h"
 #include "platform/clipboard.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QPushButton>
 
 using namespace tintara;
+
+void Tintara::connectOutput()
+{
+    connect(m_ui.HTMLBtn, &QPushButton::clicked, this, &Tintara::HTMLBtn_Click);
+    connect(m_ui.genhtml, &QAction::triggered, this, &Tintara::genhtml_Click);
+    connect(m_ui.copyf, &QAction::triggered, this, &Tintara::copyf_Click);
+    connect(m_ui.copyb, &QAction::triggered, this, &Tintara::copyb_Click);
+    connect(m_ui.About, &QAction::triggered, this, &Tintara::About_Click);
+}
 
 void Tintara::HTMLBtn_Click()
 {
@@ -20,7 +31,7 @@ void Tintara::HTMLBtn_Click()
     input.homePage = QString::fromUtf8(build::kHomePage);
     m_GenHTML = htmlDocument(input);
 
-    ShowHTML viewer(*m_services.files, m_TwipsPerPixel, this);
+    ShowHTML viewer(*m_services.files, m_twips, this);
     viewer.Form_Load(m_GenHTML);
     viewer.exec();
 }
@@ -42,7 +53,7 @@ void Tintara::copyb_Click()
 
 void Tintara::About_Click()
 {
-    frmAbout about(m_services.openUrl, m_TwipsPerPixel, this);
+    frmAbout about(m_services.openUrl, m_twips, this);
     about.Form_Load();
     about.exec();
 }

@@ -16,6 +16,9 @@ using namespace tintara;
 
 namespace {
 
+// A page step in full colour: a sixteenth of the scale.
+constexpr int kFullColourPageStep = 16;
+
 // A box that already shows the code is left alone: rewriting it would lay it out and repaint it
 // for nothing, and move the cursor of a user who has just typed that code.
 void showCode(QLineEdit* box, const QString& code)
@@ -25,6 +28,31 @@ void showCode(QLineEdit* box, const QString& code)
 }
 
 } // namespace
+
+void Tintara::connectPreview()
+{
+    connectBar(m_ui.ForeBar, &Tintara::foreBar_MouseDown, &Tintara::foreBar_MouseMove,
+               &Tintara::ForeBar_MouseUp);
+    connectBar(m_ui.BackBar, &Tintara::backBar_MouseDown, &Tintara::backBar_MouseMove,
+               &Tintara::BackBar_MouseUp);
+    for (int i = 0; i < 2; ++i)
+        connect(m_ui.ColorCode[i], &QLineEdit::textChanged, this,
+                [this, i] { ColorCode_Change(i); });
+    connectInvertingItem(m_ui.w216, &Tintara::w216_Click);
+}
+
+void Tintara::connectBar(Canvas* bar, BarHandler down, BarHandler moved, BarHandler up)
+{
+    // The handlers take the pointer's place in twips.
+    const auto inTwips = [this](BarHandler handler) {
+        return [this, handler](Qt::MouseButtons buttons, QPointF p) {
+            (this->*handler)(buttons, m_twips.toTwips(p.x()), m_twips.toTwips(p.y()));
+        };
+    };
+    connect(bar, &Canvas::mousePressed, this, inTwips(down));
+    connect(bar, &Canvas::mouseMoved, this, inTwips(moved));
+    connect(bar, &Canvas::mouseReleased, this, inTwips(up));
+}
 
 void Tintara::DrawPreview()
 {
@@ -45,8 +73,8 @@ void Tintara::DrawPreview()
     m_preview->paintBackground(painter, size, background);
 
     const QColor foreground(FC(0), FC(1), FC(2));
-    m_preview->paintLine(painter, 0, size, m_TwipsPerPixel, foreground);
-    m_preview->paintLine(painter, 1, size, m_TwipsPerPixel, foreground);
+    m_preview->paintLine(painter, 0, size, m_twips, foreground);
+    m_preview->paintLine(painter, 1, size, m_twips, foreground);
     {
         // These codes describe the channels as they already are; they must never come back as
         // typed input (in web-safe mode that would round a brightness step, for one).
@@ -55,8 +83,8 @@ void Tintara::DrawPreview()
         showCode(m_ui.ColorCode[1], colorCode(BC(0), BC(1), BC(2)));
         m_Updating = updating;
     }
-    m_preview->paintLine(painter, 2, size, m_TwipsPerPixel, foreground);
-    m_preview->paintLine(painter, 3, size, m_TwipsPerPixel, foreground);
+    m_preview->paintLine(painter, 2, size, m_twips, foreground);
+    m_preview->paintLine(painter, 3, size, m_twips, foreground);
     painter.end();
     box->present();
 }
@@ -64,7 +92,7 @@ void Tintara::DrawPreview()
 void Tintara::DrawColorBar(bool isFore)
 {
     Canvas* bar = isFore ? m_ui.ForeBar : m_ui.BackBar;
-    const int b = isFore ? 0 : 3;
+    const int b = isFore ? 0 : kBackFirst;
     const Rgb channels{m_ui.Slider1[b]->value(), m_ui.Slider1[b + 1]->value(),
                        m_ui.Slider1[b + 2]->value()};
     renderColorBar(bar->buffer(), channels, m_Web216);
@@ -76,16 +104,16 @@ void Tintara::PickBarColor(bool isFore, float X, float Y)
     // The pointer's twips on the box as they would be on the bar's design size, where a unit is
     // 15 twips; at 96 DPI the two are the same.
     const Canvas* bar = isFore ? m_ui.ForeBar : m_ui.BackBar;
-    const float across = kBarUnits * kBarUnitTwips / (float(bar->width()) * m_TwipsPerPixel);
+    const float across = kBarUnits * kBarUnitTwips / m_twips.toTwips(double(bar->width()));
     const float down =
-        kBarRows * kBarRowHeight * kBarUnitTwips / (float(bar->height()) * m_TwipsPerPixel);
+        kBarRows * kBarRowHeight * kBarUnitTwips / m_twips.toTwips(double(bar->height()));
     const int row = pickBarRow(Y * down, kBarUnitTwips);
     if (row < 0 || row >= kBarRows)
         return;
-    const int k = row + (isFore ? 0 : 3);
+    const int k = row + (isFore ? 0 : kBackFirst);
     const int v = pickBarValue(X * across, kBarUnitTwips, m_Web216);
     // Off the ends of the bar the channel keeps its value; the scroll handling still runs.
-    if (v >= 0 && v <= 255)
+    if (v >= 0 && v <= kChannelMax)
         m_ui.Slider1[k]->setValue(v);
     Slider1_Scroll(k);
 }
@@ -134,9 +162,10 @@ void Tintara::ColorCode_Change(int Index)
         int g = (*code)[1];
         int b = (*code)[2];
         RoundToWeb216(r, g, b);
-        m_ui.Slider1[Index * 3]->setValue(r);
-        m_ui.Slider1[Index * 3 + 1]->setValue(g);
-        m_ui.Slider1[Index * 3 + 2]->setValue(b);
+        const int first = Index * kBackFirst;
+        m_ui.Slider1[first]->setValue(r);
+        m_ui.Slider1[first + 1]->setValue(g);
+        m_ui.Slider1[first + 2]->setValue(b);
         DrawPreview();
         DrawColorBar(Index == 0);
     }
@@ -155,8 +184,8 @@ void Tintara::w216_Click()
 void Tintara::SetWeb216Mode(bool on)
 {
     m_Web216 = on;
-    for (int i = 0; i < 6; ++i) {
-        m_ui.Slider1[i]->setPageStep(on ? kWebSafeStep : 16);
+    for (int i = 0; i < kSliderCount; ++i) {
+        m_ui.Slider1[i]->setPageStep(on ? kWebSafeStep : kFullColourPageStep);
         m_ui.Slider1[i]->setSingleStep(1);
         if (on)
             Slider1_Scroll(i);

@@ -1,16 +1,28 @@
 #include "app/tintara.h"
 
 #include "platform/settingsstore.h"
+#include "preview/colorcode.h"
 #include "sets/colorset.h"
 #include "sets/frmsavecolor.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <utility>
 
 using namespace tintara;
+
+void Tintara::connectSets()
+{
+    // activated also comes when the user chooses the set already chosen.
+    connect(m_ui.ColorCmbo, &QComboBox::activated, this, &Tintara::ColorCmbo_Click);
+    connect(m_ui.AddBtn, &QPushButton::clicked, this, &Tintara::AddBtn_Click);
+    connect(m_ui.DelList, &QPushButton::clicked, this, &Tintara::DelList_Click);
+    connect(m_ui.SaveColor, &QAction::triggered, this, &Tintara::SaveColor_Click);
+}
 
 void Tintara::FillColorCombo(const QString& entry)
 {
@@ -21,9 +33,9 @@ void Tintara::FillColorCombo(const QString& entry)
 void Tintara::ColorCmbo_Click()
 {
     const int index = m_ui.ColorCmbo->currentIndex();
-    if (index < 0 || index >= m_ui.ColorList.size())
+    if (index < 0)
         return;
-    const auto codes = splitAtFirstComma(m_ui.ColorList.at(index));
+    const auto codes = splitAtFirstComma(m_ui.ColorCmbo->itemData(index).toString());
     if (!codes)
         return;
     // When the background code will apply too, the preview is drawn once, with both colours in:
@@ -53,8 +65,7 @@ void Tintara::DelList_Click()
     const int index = m_ui.ColorCmbo->currentIndex();
     if (index < 0)
         return;
-    const ColorSetEntry deleted{colorSetName(index), m_ui.ColorList.value(index)};
-    m_ui.ColorList.removeAt(index);
+    const ColorSetEntry deleted{colorSetName(index), m_ui.ColorCmbo->itemData(index).toString()};
     m_ui.ColorCmbo->removeItem(index);
     // The combo picks a neighbour when its current item goes; the deletion leaves none chosen.
     m_ui.ColorCmbo->setCurrentIndex(-1);
@@ -79,7 +90,7 @@ int Tintara::saveColorSet(const QString& name, const QString& pair)
 {
     int index = findSetName(colorSetNames(), name);
     if (index >= 0)
-        m_ui.ColorList[index] = pair;
+        m_ui.ColorCmbo->setItemData(index, pair);
     else
         index = addColorSet(name, pair);
     storeColorSetChange({false, {name, pair}});
@@ -101,12 +112,11 @@ int Tintara::addColorSet(const QString& name, const QString& pair)
     const QString shown = combo->fontMetrics().elidedText(name, Qt::ElideRight, room);
     // Adding to an empty combo would make the new item current; adding never chooses a set.
     const int selected = combo->currentIndex();
-    combo->addItem(shown);
+    combo->addItem(shown, pair);
     const int index = combo->count() - 1;
     combo->setItemData(index, name, kSetNameRole);
     if (shown != name)
         combo->setItemData(index, name, Qt::ToolTipRole);
-    m_ui.ColorList.append(pair);
     combo->setCurrentIndex(selected);
     return index;
 }

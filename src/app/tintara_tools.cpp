@@ -11,8 +11,21 @@
 #include <QCheckBox>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QPushButton>
 
 using namespace tintara;
+
+void Tintara::connectTools()
+{
+    connect(m_ui.FAutoCK, &QCheckBox::toggled, this, &Tintara::FAutoCK_Click);
+    connectInvertingItem(m_ui.fauto, &Tintara::fauto_Click);
+    for (int i = 0; i < 4; ++i)
+        connect(m_ui.Bright[i], &QPushButton::clicked, this, [this, i] { Bright_Click(i); });
+    connect(m_ui.LoadBGPic, &QAction::triggered, this, &Tintara::LoadBGPic_Click);
+    connectInvertingItem(m_ui.bmpbg, &Tintara::bmpbg_Click);
+    connect(m_ui.Picture1, &Canvas::doubleClicked, this, &Tintara::Picture1_DblClick);
+    connect(m_ui.Picture1, &Canvas::urlsDropped, this, &Tintara::Picture1_OLEDragDrop);
+}
 
 void Tintara::FAutoCK_Click()
 {
@@ -21,14 +34,14 @@ void Tintara::FAutoCK_Click()
         m_SaveFR = FC(0);
         m_SaveFG = FC(1);
         m_SaveFB = FC(2);
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < kBackFirst; ++i)
             m_ui.Slider1[i]->setValue(automaticForeground(BC(i)));
     } else {
         m_ui.Slider1[0]->setValue(m_SaveFR);
         m_ui.Slider1[1]->setValue(m_SaveFG);
         m_ui.Slider1[2]->setValue(m_SaveFB);
     }
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < kBackFirst; ++i)
         m_ui.Slider1[i]->setEnabled(!on);
     m_ui.fauto->setChecked(on);
     m_ui.ForeBar->setVisible(!on);
@@ -50,7 +63,7 @@ void Tintara::Bright_Click(int Index)
     if (Index < 0 || Index > 3)
         return;
     const bool fore = Index < 2;
-    const int first = fore ? 0 : 3;
+    const int first = fore ? 0 : kBackFirst;
     const Rgb colour{m_ui.Slider1[first]->value(), m_ui.Slider1[first + 1]->value(),
                      m_ui.Slider1[first + 2]->value()};
     const std::optional<Rgb> stepped = steppedBrightness(colour, Index % 2 == 0, m_Web216);
@@ -82,8 +95,8 @@ void Tintara::LoadBackgroundPicture(const QString& path)
     m_BackFile = ExtractFileName(path);
     m_ui.bmpbg->setEnabled(true);
     m_ui.bmpbg->setChecked(true);
-    m_TileWidth = pixelsToTwips(image.width(), m_TwipsPerPixel);
-    m_TileHeight = pixelsToTwips(image.height(), m_TwipsPerPixel);
+    m_TileWidth = m_twips.toTwips(image.width());
+    m_TileHeight = m_twips.toTwips(image.height());
     SetBackgroundMode(false);
     DrawPreview();
 }
@@ -99,7 +112,7 @@ void Tintara::SetBackgroundMode(bool solid)
     if (solid) {
         m_ui.FAutoCK->setChecked(m_SavedAuto == 1);
         m_ui.FAutoCK->show();
-        for (int i = 3; i < 6; ++i)
+        for (int i = kBackFirst; i < kSliderCount; ++i)
             m_ui.Slider1[i]->show();
         m_ui.bmpbg->setChecked(false);
         m_ui.BackBar->show();
@@ -107,7 +120,7 @@ void Tintara::SetBackgroundMode(bool solid)
         m_SavedAuto = m_ui.FAutoCK->isChecked() ? 1 : 0;
         m_ui.FAutoCK->hide();
         m_ui.FAutoCK->setChecked(false);
-        for (int i = 3; i < 6; ++i)
+        for (int i = kBackFirst; i < kSliderCount; ++i)
             m_ui.Slider1[i]->hide();
         m_ui.bmpbg->setChecked(true);
         m_ui.BackBar->hide();

@@ -30,10 +30,10 @@ const QString kDefaultFileName = QStringLiteral("tintara.htm");
 
 } // namespace
 
-ShowHTML::ShowHTML(FileChooser& files, float twipsPerPixel, QWidget* parent)
+ShowHTML::ShowHTML(FileChooser& files, TwipsScale twips, QWidget* parent)
     : QDialog(parent)
     , m_files(files)
-    , m_TwipsPerPixel(twipsPerPixel)
+    , m_twips(twips)
 {
     setWindowTitle(QStringLiteral("Show HTML"));
 
@@ -42,9 +42,9 @@ ShowHTML::ShowHTML(FileChooser& files, float twipsPerPixel, QWidget* parent)
     m_ui.Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_ui.Text1->setTabChangesFocus(true);
     m_ui.Command1 = new QPushButton(QStringLiteral("コピー"), this);
-    m_ui.Command1->setGeometry(twipsRect(135, 2730, 1920, 345, m_TwipsPerPixel));
+    m_ui.Command1->setGeometry(m_twips.rect(135, 2730, 1920, 345));
     m_ui.Command2 = new QPushButton(QStringLiteral("保存"), this);
-    m_ui.Command2->setGeometry(twipsRect(2490, 2730, 1920, 345, m_TwipsPerPixel));
+    m_ui.Command2->setGeometry(m_twips.rect(2490, 2730, 1920, 345));
     // Return belongs to the text box, never to a button.
     m_ui.Command1->setAutoDefault(false);
     m_ui.Command2->setAutoDefault(false);
@@ -67,18 +67,8 @@ ShowHTML::ShowHTML(FileChooser& files, float twipsPerPixel, QWidget* parent)
     connect(m_ui.Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(m_ui.Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 
-    // Whole pixels at or above the smallest size in twips.
-    const auto atLeast = [this](int twips) {
-        return static_cast<int>(std::ceil(double(twips) / double(m_TwipsPerPixel) - 1e-6));
-    };
-    setMinimumSize(atLeast(kMinWidth), atLeast(kMinHeight));
-    resize(twipsToPixels(kClientWidth, m_TwipsPerPixel),
-           twipsToPixels(kClientHeight, m_TwipsPerPixel));
-}
-
-int ShowHTML::toTwips(int pixels) const
-{
-    return static_cast<int>(std::lround(double(pixels) * double(m_TwipsPerPixel)));
+    setMinimumSize(m_twips.toPixelsAtLeast(kMinWidth), m_twips.toPixelsAtLeast(kMinHeight));
+    resize(m_twips.toPixels(kClientWidth), m_twips.toPixels(kClientHeight));
 }
 
 QString ShowHTML::text() const
@@ -108,21 +98,19 @@ void ShowHTML::Form_Resize()
         resize(size().expandedTo(smallest));
         return;
     }
-    const int W = toTwips(width());
-    const int H = toTwips(height());
-    m_ui.Text1->setGeometry(twipsRect(100, 100, W - 300, H - 1200, m_TwipsPerPixel));
+    const int W = m_twips.toTwips(width());
+    const int H = m_twips.toTwips(height());
+    m_ui.Text1->setGeometry(m_twips.rect(100, 100, W - 300, H - 1200));
 
     const int TW = W - 300;
     const int TH = H - 1200;
-    const int CW = toTwips(m_ui.Command1->width());
-    m_ui.Command1->move(twipsToPixels(TW - 2 * CW, m_TwipsPerPixel),
-                        twipsToPixels(TH + 200, m_TwipsPerPixel));
-    m_ui.Command2->move(twipsToPixels(TW + 100 - CW, m_TwipsPerPixel),
-                        twipsToPixels(TH + 200, m_TwipsPerPixel));
+    const int CW = m_twips.toTwips(m_ui.Command1->width());
+    m_ui.Command1->move(m_twips.toPixels(TW - 2 * CW), m_twips.toPixels(TH + 200));
+    m_ui.Command2->move(m_twips.toPixels(TW + 100 - CW), m_twips.toPixels(TH + 200));
 
     // Docked along the bottom; never so low that its panel is cut off.
-    const int barHeight = std::max(twipsToPixels(kStatusBarHeight, m_TwipsPerPixel),
-                                   m_ui.StatusBar1->sizeHint().height());
+    const int barHeight =
+        std::max(m_twips.toPixels(kStatusBarHeight), m_ui.StatusBar1->sizeHint().height());
     m_ui.StatusBar1->setGeometry(0, height() - barHeight, width(), barHeight);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/twips.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -25,7 +27,7 @@ class ShowHTML : public QDialog
 {
     Q_OBJECT
 public:
-    ShowHTML(FileChooser& files, float twipsPerPixel, QWidget* parent = nullptr);
+    ShowHTML(FileChooser& files, TwipsScale twips, QWidget* parent = nullptr);
 
     const ShowHTMLUi& ui() const { return m_ui; }
 
@@ -44,10 +46,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    int toTwips(int pixels) const;
-
     FileChooser& m_files;
-    float m_TwipsPerPixel = 15.0f;
+    TwipsScale m_twips;
     ShowHTMLUi m_ui;
     QString m_savePath;
 };

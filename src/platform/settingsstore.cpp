@@ -21,13 +21,6 @@ namespace {
 
 constexpr int kGuardWaitMs = 5000;
 
-// QSettings reads "/" as a group separator and "\" as an escape; names holding either, or none at
-// all, would land elsewhere in the file than asked.
-bool isPlainName(const QString& name)
-{
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
-}
-
 // The file QSettings writes: where the settings file is a symbolic link, QSaveFile replaces what
 // it points to.
 QString writtenFile(const QSettings& settings)
@@ -114,42 +107,23 @@ public:
 
 } // namespace
 
-QString DefaultsOnlyStore::read(const QString&, const QString&, const QString&,
-                                const QString& defaultValue)
-{
-    return defaultValue;
-}
-
-void DefaultsOnlyStore::write(const QString&, const QString&, const QString&, const QString&) {}
-
-NativeSettingsStore::NativeSettingsStore()
+NativeSettingsStore::NativeSettingsStore(const QString& application)
     : m_commitOnly(std::make_unique<CommitOnly>())
+    , m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                             application, application))
 {
+    m_settings->installEventFilter(m_commitOnly.get());
 }
 
 NativeSettingsStore::~NativeSettingsStore() = default;
 
-QSettings& NativeSettingsStore::settingsFor(const QString& application)
+QString NativeSettingsStore::read(const QString& section, const QString& key,
+                                  const QString& defaultValue)
 {
-    auto& settings = m_files[application];
-    if (!settings) {
-        settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                               application, application);
-        settings->installEventFilter(m_commitOnly.get());
-    }
-    return *settings;
-}
-
-QString NativeSettingsStore::read(const QString& application, const QString& section,
-                                  const QString& key, const QString& defaultValue)
-{
-    if (!isPlainName(section) || !isPlainName(key))
-        return defaultValue;
-    QSettings& settings = settingsFor(application);
     const QString path = section + QLatin1Char('/') + key;
-    if (!settings.contains(path))
+    if (!m_settings->contains(path))
         return defaultValue;
-    const QVariant value = settings.value(path);
+    const QVariant value = m_settings->value(path);
     // A hand-edited value with unquoted commas comes back as a list; the text was one string.
     if (value.metaType().id() == QMetaType::QStringList)
         return value.toStringList().join(QLatin1Char(','));
@@ -158,53 +132,37 @@ QString NativeSettingsStore::read(const QString& application, const QString& sec
     return defaultValue;
 }
 
-void NativeSettingsStore::write(const QString& application, const QString& section,
-                                const QString& key, const QString& value)
+void NativeSettingsStore::write(const QString& section, const QString& key, const QString& value)
 {
-    if (!isPlainName(section) || !isPlainName(key)) {
-        m_refused = section + QLatin1Char('/') + key;
-        return;
-    }
     // Always a string, so the file holds the text itself rather than a typed @Variant form.
-    settingsFor(application).setValue(section + QLatin1Char('/') + key, value);
+    m_settings->setValue(section + QLatin1Char('/') + key, value);
     m_uncommitted = true;
 }
 
 bool NativeSettingsStore::commit(QString* where)
 {
-    QStringList failed;
-    for (auto& [application, settings] : m_files) {
-        // A format error only says the old file could not all be read; the new one is written.
-        if (!syncWhole(*settings))
-            failed << settings->fileName();
-    }
-    if (!m_refused.isEmpty()) {
-        failed << m_refused;
-        m_refused.clear();
-    }
+    // A format error only says the old file could not all be read; the new one is written.
+    const bool ok = syncWhole(*m_settings);
     if (where)
-        *where = failed.join(QStringLiteral(", "));
-    m_uncommitted = !failed.isEmpty();
-    m_guards.clear();
-    return failed.isEmpty();
+        *where = ok ? QString() : m_settings->fileName();
+    m_uncommitted = !ok;
+    m_guard.reset();
+    return ok;
 }
 
 void NativeSettingsStore::reload()
 {
-    for (auto& [application, settings] : m_files) {
-        // Held until the commit, so that two copies of the program each read, change and write
-        // the file in turn. A lock that cannot be had in time, or at all, is gone without.
-        auto& guard = m_guards[application];
-        if (!guard) {
-            guard = std::make_unique<QLockFile>(writtenFile(*settings) + QStringLiteral(".guard"));
-            guard->tryLock(kGuardWaitMs);
-        }
-        // Writes that a failed commit left pending would go out with the reading.
-        if (m_uncommitted)
-            syncWhole(*settings);
-        else
-            settings->sync();
+    // Held until the commit, so that two copies of the program each read, change and write the
+    // file in turn. A lock that cannot be had in time, or at all, is gone without.
+    if (!m_guard) {
+        m_guard = std::make_unique<QLockFile>(writtenFile(*m_settings) + QStringLiteral(".guard"));
+        m_guard->tryLock(kGuardWaitMs);
     }
+    // Writes that a failed commit left pending would go out with the reading.
+    if (m_uncommitted)
+        syncWhole(*m_settings);
+    else
+        m_settings->sync();
 }
 
 } // namespace tintara

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <map>
 #include <memory>
 
 class QLockFile;
@@ -10,17 +9,16 @@ class QSettings;
 
 namespace tintara {
 
-// Per-user store of text values addressed by application, section and key.
+// A per-user store of text values addressed by section and key.
 class SettingsStore
 {
 public:
     virtual ~SettingsStore() = default;
 
     // The stored text, or defaultValue when the key or its section does not exist.
-    virtual QString read(const QString& application, const QString& section, const QString& key,
+    virtual QString read(const QString& section, const QString& key,
                          const QString& defaultValue) = 0;
-    virtual void write(const QString& application, const QString& section, const QString& key,
-                       const QString& value) = 0;
+    virtual void write(const QString& section, const QString& key, const QString& value) = 0;
     // Makes the writes so far permanent. On failure returns false and names, in *where, what
     // could not be written.
     virtual bool commit(QString* where)
@@ -33,39 +31,24 @@ public:
     virtual void reload() {}
 };
 
-// Remembers nothing: every read gives the default, every write is dropped.
-class DefaultsOnlyStore final : public SettingsStore
-{
-public:
-    QString read(const QString& application, const QString& section, const QString& key,
-                 const QString& defaultValue) override;
-    void write(const QString& application, const QString& section, const QString& key,
-               const QString& value) override;
-};
-
 // The system's per-user settings: on Linux the file <config>/<application>/<application>.conf,
 // one [section] per section, each value as plain text. The file is replaced as a whole on commit,
 // never left half-written, and keys this program does not write are kept.
 class NativeSettingsStore final : public SettingsStore
 {
 public:
-    NativeSettingsStore();
+    explicit NativeSettingsStore(const QString& application);
     ~NativeSettingsStore() override;
 
-    QString read(const QString& application, const QString& section, const QString& key,
-                 const QString& defaultValue) override;
-    void write(const QString& application, const QString& section, const QString& key,
-               const QString& value) override;
+    QString read(const QString& section, const QString& key, const QString& defaultValue) override;
+    void write(const QString& section, const QString& key, const QString& value) override;
     bool commit(QString* where) override;
     void reload() override;
 
 private:
-    QSettings& settingsFor(const QString& application);
-
     std::unique_ptr<QObject> m_commitOnly;
-    std::map<QString, std::unique_ptr<QSettings>> m_files;
-    std::map<QString, std::unique_ptr<QLockFile>> m_guards;
-    QString m_refused; // a name the file cannot hold, reported at commit
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QLockFile> m_guard;
     bool m_uncommitted = false;
 };
 

@@ -3,14 +3,12 @@
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <vector>
 #endif
 
 namespace tintara {
@@ -21,9 +19,8 @@ namespace {
 
 constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
 
-// The newest living object listens; the handlers of the time before the first one are kept.
+// The socket of the one that listens; the handlers of the time before it are kept.
 volatile sig_atomic_t s_writeSocket = -1;
-std::vector<TerminationSignals*> s_listeners;
 std::array<struct sigaction, kSignals.size()> s_previous{};
 
 extern "C" void onTerminationSignal(int signalNumber)
@@ -40,8 +37,10 @@ extern "C" void onTerminationSignal(int signalNumber)
 } // namespace
 
 TerminationSignals::TerminationSignals(QObject* parent)
-    : QObject(parent)
+    : TerminationRequests(parent)
 {
+    if (s_writeSocket >= 0)
+        return;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, m_sockets) != 0) {
         m_sockets[0] = m_sockets[1] = -1;
         return;
@@ -56,8 +55,7 @@ TerminationSignals::TerminationSignals(QObject* parent)
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART | SA_RESETHAND;
     for (std::size_t i = 0; i < kSignals.size(); ++i)
-        ::sigaction(kSignals[i], &action, s_listeners.empty() ? &s_previous[i] : nullptr);
-    s_listeners.push_back(this);
+        ::sigaction(kSignals[i], &action, &s_previous[i]);
     s_writeSocket = m_sockets[0];
 }
 
@@ -65,14 +63,9 @@ TerminationSignals::~TerminationSignals()
 {
     if (!m_notifier)
         return;
-    s_listeners.erase(std::find(s_listeners.begin(), s_listeners.end(), this));
-    if (s_listeners.empty()) {
-        s_writeSocket = -1;
-        for (std::size_t i = 0; i < kSignals.size(); ++i)
-            ::sigaction(kSignals[i], &s_previous[i], nullptr);
-    } else {
-        s_writeSocket = s_listeners.back()->m_sockets[0];
-    }
+    s_writeSocket = -1;
+    for (std::size_t i = 0; i < kSignals.size(); ++i)
+        ::sigaction(kSignals[i], &s_previous[i], nullptr);
     delete m_notifier;
     ::close(m_sockets[0]);
     ::close(m_sockets[1]);
@@ -88,7 +81,7 @@ void TerminationSignals::readSignal()
 #else
 
 TerminationSignals::TerminationSignals(QObject* parent)
-    : QObject(parent)
+    : TerminationRequests(parent)
 {
 }
 

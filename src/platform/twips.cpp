@@ -5,24 +5,41 @@
 
 namespace tintara {
 
-float twipsPerPixel(const QWidget* widget)
+namespace {
+
+constexpr int kUsualDpi = 96;
+
+} // namespace
+
+TwipsScale TwipsScale::of(const QWidget* widget)
 {
-    const int dpi = widget ? widget->logicalDpiX() : 96;
-    return static_cast<float>(kTwipsPerInch) / static_cast<float>(dpi > 0 ? dpi : 96);
+    const int dpi = widget ? widget->logicalDpiX() : kUsualDpi;
+    return TwipsScale(float(kTwipsPerInch) / float(dpi > 0 ? dpi : kUsualDpi));
 }
 
-int twipsToPixels(double twips, float twipsPerPixel)
+int TwipsScale::toPixels(double twips) const
 {
-    return static_cast<int>(std::lround(twips / static_cast<double>(twipsPerPixel)));
+    return static_cast<int>(std::lround(twips / double(m_perPixel)));
 }
 
-QRect twipsRect(int left, int top, int width, int height, float twipsPerPixel)
+int TwipsScale::toPixelsAtLeast(int twips) const
 {
-    const int x = twipsToPixels(left, twipsPerPixel);
-    const int y = twipsToPixels(top, twipsPerPixel);
+    // The tolerance keeps an exact multiple from gaining a pixel through the float scale.
+    return static_cast<int>(std::ceil(double(twips) / double(m_perPixel) - 1e-6));
+}
+
+int TwipsScale::toTwips(int pixels) const
+{
+    return static_cast<int>(std::lround(double(pixels) * double(m_perPixel)));
+}
+
+QRect TwipsScale::rect(int left, int top, int width, int height) const
+{
+    const int x = toPixels(left);
+    const int y = toPixels(top);
     // Convert the far edge rather than the size, so neighbours that touch in twips touch on screen.
-    const int right = twipsToPixels(double(left) + width, twipsPerPixel);
-    const int bottom = twipsToPixels(double(top) + height, twipsPerPixel);
+    const int right = toPixels(double(left) + width);
+    const int bottom = toPixels(double(top) + height);
     return QRect(x, y, right - x, bottom - y);
 }
 

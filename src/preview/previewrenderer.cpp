@@ -39,10 +39,10 @@ PreviewRenderer::PreviewRenderer(const QFont& baseFont, const QString& homePage)
     }
 }
 
-QPointF PreviewRenderer::linePosition(int line, QSizeF size, float twipsPerPixel)
+QPointF PreviewRenderer::linePosition(int line, QSizeF size, TwipsScale twips)
 {
-    if (size != m_positionsFor || twipsPerPixel != m_positionsTwipsPerPixel) {
-        const float t = twipsPerPixel;
+    if (size != m_positionsFor || twips != m_positionsScale) {
+        const float t = twips.perPixel();
         const float w = static_cast<float>(size.width()) * t;
         const float h = static_cast<float>(size.height()) * t;
         for (int i = 0; i < kLines; ++i) {
@@ -67,7 +67,7 @@ QPointF PreviewRenderer::linePosition(int line, QSizeF size, float twipsPerPixel
             m_positions[i] = QPointF(x / t, y / t);
         }
         m_positionsFor = size;
-        m_positionsTwipsPerPixel = twipsPerPixel;
+        m_positionsScale = twips;
     }
     return m_positions[line];
 }
@@ -115,10 +115,10 @@ void PreviewRenderer::paintBackground(QPainter& painter, QSizeF size, const Back
     painter.drawTiledPixmap(box, tilingPixmap(*background.picture));
 }
 
-void PreviewRenderer::paintLine(QPainter& painter, int line, QSizeF size, float twipsPerPixel,
+void PreviewRenderer::paintLine(QPainter& painter, int line, QSizeF size, TwipsScale twips,
                                 const QColor& foreground)
 {
-    const QPointF at = linePosition(line, size, twipsPerPixel);
+    const QPointF at = linePosition(line, size, twips);
     painter.setPen(foreground);
     painter.setFont(m_lines[line].font);
     painter.drawStaticText(at, m_lines[line].layout);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/twips.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPixmap>
@@ -34,13 +36,11 @@ public:
     // size is the box in logical pixels; positions are worked out in twips like the rest of the
     // window's design, then mapped back to pixels.
     void paintBackground(QPainter& painter, QSizeF size, const Background& background);
-    void paintLine(QPainter& painter, int line, QSizeF size, float twipsPerPixel,
+    void paintLine(QPainter& painter, int line, QSizeF size, TwipsScale twips,
                    const QColor& foreground);
 
-    QString lineText(int line) const { return m_lines[line].text; }
-    QFont lineFont(int line) const { return m_lines[line].font; }
     // Top-left of a line in logical pixels for a box of the given size.
-    QPointF linePosition(int line, QSizeF size, float twipsPerPixel);
+    QPointF linePosition(int line, QSizeF size, TwipsScale twips);
 
 private:
     const QPixmap& tilingPixmap(const QPixmap& picture);
@@ -55,7 +55,7 @@ private:
     std::array<Line, kLines> m_lines;
 
     QSizeF m_positionsFor;
-    float m_positionsTwipsPerPixel = 0;
+    TwipsScale m_positionsScale{0};
     std::array<QPointF, kLines> m_positions{};
 
     // The background picture repeated into a larger block, made once per picture.

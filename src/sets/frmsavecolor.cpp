@@ -17,12 +17,12 @@ frmSaveColor::frmSaveColor(Tintara& owner)
                           Qt::WindowCloseButtonHint)
     , m_owner(owner)
 {
-    const float tpp = owner.twipsPerPixel();
+    const TwipsScale twips = owner.twips();
     setWindowTitle(QStringLiteral("色の保存"));
-    setFixedSize(twipsRect(0, 0, 4680, 1905, tpp).size());
+    setFixedSize(twips.rect(0, 0, 4680, 1905).size());
 
     m_ui.Label1 = new QLabel(QStringLiteral("色セットの名前を入力して下さい"), this);
-    m_ui.Label1->setGeometry(twipsRect(360, 255, 3225, 300, tpp));
+    m_ui.Label1->setGeometry(twips.rect(360, 255, 3225, 300));
     m_ui.ColorName = new QComboBox(this);
     m_ui.ColorName->setEditable(true);
     // The typed name is taken as it stands; Enter saves rather than adding it to the list.
@@ -30,16 +30,16 @@ frmSaveColor::frmSaveColor(Tintara& owner)
     // Completion would turn a typed "Sea" into an existing "sea" or "Sea 2" and overwrite that
     // set; a new name must stay exactly as typed.
     m_ui.ColorName->setCompleter(nullptr);
-    m_ui.ColorName->setGeometry(twipsRect(465, 630, 3855, 300, tpp));
+    m_ui.ColorName->setGeometry(twips.rect(465, 630, 3855, 300));
     m_ui.Refusal = new QLabel(this);
-    m_ui.Refusal->setGeometry(twipsRect(465, 945, 3855, 270, tpp));
+    m_ui.Refusal->setGeometry(twips.rect(465, 945, 3855, 270));
     m_ui.Refusal->setStyleSheet(QStringLiteral("color: #C00000"));
     m_ui.Refusal->hide();
     m_ui.SaveBtn = new QPushButton(QStringLiteral("保存"), this);
-    m_ui.SaveBtn->setGeometry(twipsRect(1110, 1260, 1215, 495, tpp));
+    m_ui.SaveBtn->setGeometry(twips.rect(1110, 1260, 1215, 495));
     m_ui.SaveBtn->setDefault(true);
     m_ui.CanBtn = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_ui.CanBtn->setGeometry(twipsRect(2445, 1260, 1215, 495, tpp));
+    m_ui.CanBtn->setGeometry(twips.rect(2445, 1260, 1215, 495));
 
     m_ui.Label1->setBuddy(m_ui.ColorName);
     // The box the user types into is the combo box's own line edit; both carry the name.

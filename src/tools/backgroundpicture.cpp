@@ -109,9 +109,4 @@ QImage readPicture(QIODevice& device)
     return reader.read();
 }
 
-int pixelsToTwips(int pixels, float twipsPerPixel)
-{
-    return static_cast<int>(std::lround(double(pixels) * double(twipsPerPixel)));
-}
-
 } // namespace tintara

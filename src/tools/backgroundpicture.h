@@ -30,7 +30,4 @@ QImage readPicture(const QString& path);
 // The same from an open device that can seek, such as a file or a buffer, read from its start.
 QImage readPicture(QIODevice& device);
 
-// A length in whole pixels as whole twips.
-int pixelsToTwips(int pixels, float twipsPerPixel);
-
 } // namespace tintara

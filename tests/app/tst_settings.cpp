@@ -44,7 +44,8 @@ private slots:
         QVERIFY(w->ui().FAutoCK->isChecked());
         QCOMPARE(w.channels(), (Channels{255, 0, 0, 100, 255, 255}));
         // While the picture background hides the check box, the switch kept aside is written.
-        w->SetBackgroundMode(false);
+        QTemporaryDir dir;
+        dropFiles(w->ui().Picture1, {savePicture(dir, u"tile.bmp"_s, patternPicture(2, 2))});
         QVERIFY(!w->ui().FAutoCK->isChecked());
         w->close();
         QVERIFY(w.store().writes.contains("param/fauto=1"));
@@ -102,11 +103,11 @@ private slots:
     {
         TestWindow w;
         bool dialogUp = false;
-        QTimer::singleShot(0, [&dialogUp] {
+        QTimer::singleShot(0, [&dialogUp, &w] {
             dialogUp = QApplication::activeModalWidget() != nullptr;
-            std::raise(SIGHUP);
+            emit w.termination().requested(SIGHUP);
         });
-        w->SaveColor_Click();
+        w->ui().SaveColor->trigger();
         QVERIFY(dialogUp);
         QTRY_VERIFY(!w->isVisible());
         QCOMPARE(w->colorSetNames(), QStringList());
@@ -170,7 +171,7 @@ private slots:
         const auto second = startProgram();
         QVERIFY(!second->web216Mode());
         QCOMPARE(second->colorSetNames(), (QStringList{"Sea", "@夜 空; \"q\" \\"}));
-        QCOMPARE(second->ui().ColorList, (QStringList{"#000080,#FEDCBA", "#FFFF00,#000000"}));
+        QCOMPARE(second->ui().ColorCmbo->itemData(1).toString(), u"#FFFF00,#000000"_s);
         QCOMPARE(channelsOf(*second), (Channels{0x12, 0x34, 0x56, 0xFE, 0xDC, 0xBA}));
         QCOMPARE(second->geometry().topLeft(), QPoint(150, 70));
         second->close();

@@ -353,9 +353,8 @@ private slots:
         else if (!bytes.isNull())
             QVERIFY(writeFile(path, bytes));
 
-        TestWindow w;
+        TestWindow w(kFullColour);
         w.setChannels({12, 34, 56, 204, 153, 102});
-        w->DrawPreview();
         for (const bool pictureShown : {false, true}) {
             if (pictureShown) {
                 dropFiles(w->ui().Picture1, {savePicture(dir, "good.bmp", patternPicture(7, 5))});
@@ -430,10 +429,9 @@ private slots:
         QFETCH(int, box);
         QFETCH(QString, text);
 
-        TestWindow w;
+        TestWindow w(kFullColour);
         const Channels colours{12, 34, 56, 204, 153, 102};
         w.setChannels(colours);
-        w->DrawPreview();
         const QImage preview = w->ui().Picture1->buffer().copy();
         const QString plainPage = generatePage(*w);
         QLineEdit* code = w->ui().ColorCode[box];

@@ -14,15 +14,15 @@ class HighDpiTest : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY2(qApp->devicePixelRatio() != 1.0 || TestWindow()->twipsPerPixel() != 15.0f,
+        QVERIFY2(qApp->devicePixelRatio() != 1.0 || TestWindow()->twips() != TwipsScale(),
                  "run this test at another density, as its CTest entries do");
     }
 
     void windowKeepsItsDesignAndTheBarsFillAndPickTheirWholeBoxes()
     {
         TestWindow w;
-        const float t = w->twipsPerPixel();
-        QCOMPARE(w->centralWidget()->size(), twipsRect(0, 0, 10035, 4620, t).size());
+        const TwipsScale t = w->twips();
+        QCOMPARE(w->centralWidget()->size(), t.rect(0, 0, 10035, 4620).size());
         const qreal dpr = w->devicePixelRatioF();
         QCOMPARE(w->ui().Picture1->buffer().size(), w->ui().Picture1->size() * dpr);
 

@@ -97,31 +97,32 @@ private slots:
 
         // A backslash is part of a name here, not a folder.
         QTemporaryDir dir;
-        w->LoadBackgroundPicture(savePicture(dir, u"sky\\blue\"<b>.bmp"_s, patternPicture(3, 2)));
+        dropFiles(w->ui().Picture1,
+                  {savePicture(dir, u"sky\\blue\"<b>.bmp"_s, patternPicture(3, 2))});
         QVERIFY(!w->solidBack());
-        w.setChannels({0, 0, 255, 255, 255, 0});
-        w->DrawPreview();
+        w->ui().ColorCode[0]->setText(u"#0000FF"_s);
+        w->ui().ColorCode[1]->setText(u"#FFFF00"_s);
         QCOMPARE(generatePage(*w),
                  pageFor(u"#FFFF00"_s, u"#0000FF"_s, u"sky%5Cblue&#34;&#60;b&#62;.bmp"_s));
-        w->Picture1_DblClick();
+        QTest::mouseDClick(w->ui().Picture1, Qt::LeftButton);
         QCOMPARE(generatePage(*w), pageFor(u"#FFFF00"_s, u"#0000FF"_s));
     }
 
     void viewerLayoutFollowsTheSizeAndKeepsTheSmallest()
     {
         FakeFileChooser files;
-        ShowHTML viewer(files, 15.0f);
+        ShowHTML viewer(files, TwipsScale());
         viewer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&viewer));
         const ShowHTMLUi& ui = viewer.ui();
-        const QSize smallest = twipsRect(0, 0, 4200, 3000, 15).size();
+        const QSize smallest = TwipsScale().rect(0, 0, 4200, 3000).size();
         for (const QSize asked : {QSize(100, 40), QSize(10, 500), smallest}) {
             viewer.resize(asked);
             QCOMPARE(viewer.size(), asked.expandedTo(smallest));
         }
-        QCOMPARE(ui.Text1->geometry(), twipsRect(100, 100, 3900, 1800, 15));
-        QCOMPARE(ui.Command1->geometry(), twipsRect(60, 2000, 1920, 345, 15));
-        QCOMPARE(ui.Command2->geometry(), twipsRect(2080, 2000, 1920, 345, 15));
+        QCOMPARE(ui.Text1->geometry(), TwipsScale().rect(100, 100, 3900, 1800));
+        QCOMPARE(ui.Command1->geometry(), TwipsScale().rect(60, 2000, 1920, 345));
+        QCOMPARE(ui.Command2->geometry(), TwipsScale().rect(2080, 2000, 1920, 345));
         const QRect bar = ui.StatusBar1->geometry();
         QCOMPARE(bar.bottomLeft(), QPoint(0, viewer.height() - 1));
         QCOMPARE(bar.width(), viewer.width());
@@ -136,7 +137,7 @@ private slots:
         const QString unwritable = path + u"/tintara.htm"_s;
         FakeFileChooser files;
         files.saveAnswers << path << path << QString() << unwritable;
-        ShowHTML viewer(files, 15.0f);
+        ShowHTML viewer(files, TwipsScale());
         viewer.Form_Load(kPlainPage);
         MessageBoxCatcher messages;
 
@@ -180,7 +181,7 @@ private slots:
         FakeFileChooser files;
         const QStringList paths{disk.filePath(u"page.htm"_s), disk.filePath(u"new.htm"_s)};
         files.saveAnswers = paths;
-        ShowHTML viewer(files, 15.0f);
+        ShowHTML viewer(files, TwipsScale());
         viewer.Form_Load(kPlainPage);
         MessageBoxCatcher messages;
         viewer.Command2_Click();
@@ -221,7 +222,7 @@ private slots:
 
         FakeFileChooser files;
         files.saveAnswers << page;
-        ShowHTML viewer(files, 15.0f);
+        ShowHTML viewer(files, TwipsScale());
         viewer.Form_Load(u"new"_s);
         MessageBoxCatcher messages;
         // Root saving over another user's file that has a second name.

@@ -107,7 +107,7 @@ private slots:
         });
         w->ui().SaveColor->trigger();
         QCOMPARE(w->colorSetNames(), (QStringList{"Sea", "Forest", "Sky"}));
-        QCOMPARE(w->ui().ColorList.at(1), u"#336699,#000000"_s);
+        QCOMPARE(w->ui().ColorCmbo->itemData(1).toString(), u"#336699,#000000"_s);
         QCOMPARE(w->ui().ColorCmbo->currentIndex(), 1);
         QCOMPARE(w->ui().ColorCode[0]->text(), u"#336699"_s);
 
@@ -120,7 +120,7 @@ private slots:
             w->ui().AddBtn->click();
         }
         QCOMPARE(w->colorSetNames(), (QStringList{"Sea", "Forest", "Sky", "sea", "Sk", "  "}));
-        QCOMPARE(w->ui().ColorList.size(), 6);
+        QCOMPARE(w->ui().ColorCmbo->count(), 6);
         QCOMPARE(w->ui().ColorCmbo->currentIndex(), 5);
 
         // An empty name, or one with a comma or a pasted tab, line break or NUL, keeps the dialog
@@ -143,7 +143,7 @@ private slots:
             QVERIFY(!dialog->isVisible());
         });
         w->ui().AddBtn->click();
-        QCOMPARE(w->ui().ColorList.size(), 6);
+        QCOMPARE(w->ui().ColorCmbo->count(), 6);
     }
 };
 

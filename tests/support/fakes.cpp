@@ -1,6 +1,7 @@
 #include "support/fakes.h"
 
 #include "output/showhtml.h"
+#include "preview/colorcode.h"
 #include "support/modal.h"
 
 #include <QBuffer>
@@ -31,6 +32,8 @@ TestWindow::TestWindow(const QMap<QString, QString>& stored)
         *opened << url;
         return true;
     };
+    services.termination = std::make_unique<TerminationRequests>();
+    m_termination = services.termination.get();
     m_window = std::make_unique<Tintara>(std::move(services));
     m_window->Form_Load();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
@@ -39,8 +42,8 @@ TestWindow::TestWindow(const QMap<QString, QString>& stored)
 
 void TestWindow::setChannels(const Channels& values) const
 {
-    for (int i = 0; i < 6; ++i)
-        m_window->ui().Slider1[i]->setValue(values[i]);
+    m_window->ui().ColorCode[0]->setText(colorCode(values[0], values[1], values[2]));
+    m_window->ui().ColorCode[1]->setText(colorCode(values[3], values[4], values[5]));
 }
 
 std::unique_ptr<Tintara> startProgram()

@@ -5,6 +5,7 @@
 #include "platform/channelslider.h"
 #include "platform/filechooser.h"
 #include "platform/settingsstore.h"
+#include "platform/terminationsignals.h"
 #include "support/input.h"
 #include "support/modal.h"
 #include "support/testregistry.h"
@@ -41,13 +42,11 @@ public:
     QStringList writes;
     int commits = 0;
 
-    QString read(const QString&, const QString& section, const QString& key,
-                 const QString& defaultValue) override
+    QString read(const QString& section, const QString& key, const QString& defaultValue) override
     {
         return values.value(section + u'/' + key, defaultValue);
     }
-    void write(const QString&, const QString& section, const QString& key,
-               const QString& value) override
+    void write(const QString& section, const QString& key, const QString& value) override
     {
         values.insert(section + u'/' + key, value);
         writes << section + u'/' + key + u'=' + value;
@@ -94,6 +93,8 @@ public:
     Tintara* get() const { return m_window.get(); }
     MemorySettingsStore& store() const { return *m_store; }
     FakeFileChooser& files() const { return *m_files; }
+    // Stands in for the system's signals to end the program.
+    TerminationRequests& termination() const { return *m_termination; }
     // Web addresses the window asked the desktop to open; none is really opened.
     const QList<QUrl>& openedUrls() const { return *m_openedUrls; }
 
@@ -103,6 +104,7 @@ public:
 private:
     MemorySettingsStore* m_store = nullptr;
     FakeFileChooser* m_files = nullptr;
+    TerminationRequests* m_termination = nullptr;
     std::shared_ptr<QList<QUrl>> m_openedUrls = std::make_shared<QList<QUrl>>();
     std::unique_ptr<Tintara> m_window;
 };

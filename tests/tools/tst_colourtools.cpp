@@ -107,14 +107,6 @@ private slots:
         ui.Bright[2]->click(); // 130 would give black text if the rule ran
         QCOMPARE(w.channels(), (Channels{255, 255, 255, 130, 130, 130}));
         QCOMPARE(ui.BackBar->buffer().pixel(130, 5), kWhite);
-
-        // Web-safe steps are 51 and are not rounded afterwards.
-        TestWindow webSafe;
-        webSafe.setChannels({100, 100, 100, 255, 255, 204});
-        webSafe->ui().Bright[2]->click();
-        webSafe->ui().Bright[0]->click();
-        QCOMPARE(webSafe.channels(), (Channels{151, 151, 151, 255, 255, 204}));
-        QCOMPARE(webSafe->ui().ColorCode[0]->text(), u"#979797"_s);
     }
 
     void switchingTheAutomaticColourOffShowsTheRestoredTextColourRoundedAsTyped()

@@ -1,0 +1,211 @@
+#include "app/tintara.h"
+
+#include "app/settingvalues.h"
+#include "app/windowplacement.h"
+#include "platform/channelslider.h"
+#include "platform/settingsstore.h"
+#include "platform/terminationsignals.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMessageBox>
+#include <QScreen>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
+
+using namespace tintara;
+
+namespace {
+
+const QString kColorList = QStringLiteral("ColorList");
+const QString kWindow = QStringLiteral("window");
+const char* const kChannelKeys[kSliderCount] = {"fr", "fg", "fb", "br", "bg", "bb"};
+
+QString colorListKey(int index)
+{
+    return QStringLiteral("No.") + QString::number(index);
+}
+
+QList<QRect> availableScreens()
+{
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas << screen->availableGeometry();
+    return areas;
+}
+
+} // namespace
+
+void Tintara::connectSettings()
+{
+    // Ending the program by a signal or with the desktop session still writes the settings.
+    connect(m_services.termination.get(), &TerminationRequests::requested, this,
+            &Tintara::closeForTermination);
+#if QT_CONFIG(sessionmanager)
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &Tintara::Form_QueryUnload);
+#endif
+}
+
+QStringList Tintara::storedColorSetEntries() const
+{
+    QStringList entries;
+    for (int i = 0;; ++i) {
+        const QString entry = store().read(kColorList, colorListKey(i), QString());
+        if (entry.isEmpty())
+            return entries;
+        entries << entry;
+    }
+}
+
+void Tintara::loadSettings()
+{
+    for (const QString& entry : storedColorSetEntries())
+        FillColorCombo(entry);
+
+    for (int i = 0; i < kSliderCount; ++i) {
+        const int fallback = i < kBackFirst ? 0 : kChannelMax;
+        const QString text = store().read(QStringLiteral("color"), QLatin1String(kChannelKeys[i]),
+                                          QString::number(fallback));
+        m_ui.Slider1[i]->setValue(settings::toChannel(text, fallback));
+    }
+    // A slider set to the value it already holds reports no change.
+    for (int i = 0; i < kSliderCount; ++i)
+        Slider1_Change(i);
+
+    loadWindowPosition();
+
+    m_ui.FAutoCK->setChecked(
+        settings::toCheckValue(
+            store().read(QStringLiteral("param"), QStringLiteral("fauto"), QStringLiteral("0")),
+            0) == 1);
+
+    if (settings::toTruth(
+            store().read(QStringLiteral("pass"), QStringLiteral("w216"), settings::fromTruth(true)),
+            true))
+        w216_Click();
+}
+
+void Tintara::loadWindowPosition()
+{
+    // With nothing stored, or nothing usable, the window stays where the system places it; an
+    // explicit move, even to where it already is, would stop the system from placing it.
+    const float top =
+        settings::toPosition(store().read(kWindow, QStringLiteral("Top"), QString()), qQNaN());
+    const float left =
+        settings::toPosition(store().read(kWindow, QStringLiteral("Left"), QString()), qQNaN());
+    if (qIsNaN(top) && qIsNaN(left))
+        return;
+    // The stored place is the client area's: before a window is shown, some systems place it by
+    // its client area and others by its frame, but its geometry is its client area on every one.
+    layout()->activate();
+    QRect client = geometry();
+    if (!qIsNaN(top))
+        client.moveTop(m_twips.toPixels(top));
+    if (!qIsNaN(left))
+        client.moveLeft(m_twips.toPixels(left));
+    // The frame is not known until the window is shown; until then the client area stands for it.
+    const QList<QRect> screens = availableScreens();
+    m_placeWhole = !titleBarReachable(client, screens);
+    if (m_placeWhole)
+        client.moveTopLeft(placedWholeOnNearestScreen(client, screens));
+    setGeometry(client);
+    m_checkPlacement = true;
+}
+
+void Tintara::keepTitleBarReachable()
+{
+    const QRect frame = frameGeometry();
+    const QList<QRect> screens = availableScreens();
+    if (m_placeWhole || !titleBarReachable(frame, screens))
+        move(placedWholeOnNearestScreen(frame, screens));
+}
+
+QPoint Tintara::restoredPosition() const
+{
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return normalGeometry().topLeft();
+    return geometry().topLeft();
+}
+
+void Tintara::Form_QueryUnload()
+{
+    // The list of sets is merged into the store as it is now; everything else is this window's.
+    store().reload();
+    const QPoint position = restoredPosition();
+    store().write(kWindow, QStringLiteral("Top"),
+                  settings::fromNumber(m_twips.toTwips(double(position.y()))));
+    store().write(kWindow, QStringLiteral("Left"),
+                  settings::fromNumber(m_twips.toTwips(double(position.x()))));
+    // While the picture background hides the check box, the switch is kept aside, not off.
+    const int automatic = m_SolidBack ? (m_ui.FAutoCK->isChecked() ? 1 : 0) : m_SavedAuto;
+    store().write(QStringLiteral("param"), QStringLiteral("fauto"), QString::number(automatic));
+    store().write(QStringLiteral("pass"), QStringLiteral("w216"),
+                  settings::fromTruth(m_ui.w216->isChecked()));
+    for (int i = 0; i < kSliderCount; ++i) {
+        store().write(QStringLiteral("color"), QLatin1String(kChannelKeys[i]),
+                      QString::number(m_ui.Slider1[i]->value()));
+    }
+    writeColorSets();
+    if (!commitSettings())
+        qWarning("Tintara: the settings could not be saved to %s",
+                 qUtf8Printable(m_settingsProblem));
+}
+
+void Tintara::writeColorSets()
+{
+    QList<ColorSetEntry> stored;
+    for (const QString& entry : storedColorSetEntries()) {
+        if (const auto set = parseColorSetEntry(entry))
+            stored << *set;
+    }
+    const QList<ColorSetEntry> sets = mergedColorSets(stored, m_setChanges);
+    for (int i = 0; i < sets.size(); ++i)
+        store().write(kColorList, colorListKey(i), colorSetEntry(sets[i].name, sets[i].pair));
+    store().write(kColorList, colorListKey(int(sets.size())), QString());
+}
+
+bool Tintara::commitSettings()
+{
+    QString where;
+    if (!store().commit(&where)) {
+        m_settingsProblem = where;
+        return false;
+    }
+    m_settingsProblem.clear();
+    // Written: the changes are in the list the store holds.
+    m_setChanges.clear();
+    return true;
+}
+
+void Tintara::warnSettingsProblem()
+{
+    QMessageBox::warning(this, QStringLiteral("Tintara"),
+                         QStringLiteral("設定を保存できませんでした。\n%1").arg(m_settingsProblem));
+}
+
+void Tintara::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    // A signal may come with nobody at the screen; the user who closed the window is there.
+    if (!m_settingsProblem.isEmpty() && !m_terminating)
+        warnSettingsProblem();
+    event->accept();
+}
+
+void Tintara::closeForTermination()
+{
+    // Dialogs open over the window go first, as if cancelled, so that the program can end.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        QWidget* owner = window->parentWidget();
+        while (owner && owner != this)
+            owner = owner->parentWidget();
+        if (owner && window->isVisible())
+            window->close();
+    }
+    m_terminating = true;
+    close();
+}
