@@ -1,3 +1,4 @@
+#include "app/settingvalues.h"
 #include "app/windowplacement.h"
 #include "sets/frmsavecolor.h"
 #include "support/fakes.h"
@@ -70,6 +71,42 @@ private slots:
             QCOMPARE(m.store().writes.mid(0, 2),
                      (QStringList{"window/Top=1350", "window/Left=1800"}));
         }
+    }
+
+    void storedTextsReadAsValuesOrGiveTheFallback()
+    {
+        // F: the fallback. A channel is 0..255, a check value 0 or 1, a truth a word or a number,
+        // a position finite and within 2^24 either way.
+        constexpr int F = -7;
+        const struct
+        {
+            const char* text;
+            int channel, check, truth;
+            float position;
+        } cases[] = {{" 51.4 ", 51, F, 1, 51.4f},
+                     {"0.5", 0, 0, 1, 0.5f},
+                     {"1", 1, 1, 1, 1},
+                     {"2", 2, F, 1, 2},
+                     {"0", 0, 0, 0, 0},
+                     {"fALSE", F, F, 0, F},
+                     {"True", F, F, 1, F},
+                     {"256", F, F, 1, 256},
+                     {"-1", F, F, 1, -1},
+                     {"inf", F, F, F, F},
+                     {"16777216", F, F, 1, 16777216},
+                     {"-16777217", F, F, 1, F},
+                     {"abc", F, F, F, F}};
+        for (const auto& c : cases) {
+            const QString text = QString::fromUtf8(c.text);
+            QCOMPARE(settings::toChannel(text, F), c.channel);
+            QCOMPARE(settings::toCheckValue(text, F), c.check);
+            for (const bool fallback : {false, true})
+                QCOMPARE(settings::toTruth(text, fallback), c.truth == F ? fallback : c.truth == 1);
+            QCOMPARE(settings::toPosition(text, F), c.position);
+        }
+        QCOMPARE(settings::fromNumber(1500.0f), u"1500"_s);
+        QCOMPARE(settings::fromNumber(-12.5f), u"-12.5"_s);
+        QCOMPARE(settings::fromNumber(0.1f), u"0.1"_s);
     }
 
     void placeIsKeptWhileTheTitleBarCanBeReachedElseMovedWholeOntoTheNearestScreen()
