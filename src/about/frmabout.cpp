@@ -112,7 +112,7 @@ frmAbout::frmAbout(WebAddressOpener openAddress, TwipsScale twips, QWidget* pare
     setTabOrder(m_ui.Label2, m_ui.cmdOK);
     m_ui.cmdOK->setFocus();
     // Esc already rejects a dialog, which closes it as OK does.
-    connect(m_ui.cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(m_ui.cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 }
 
 void frmAbout::Form_Load()

@@ -64,8 +64,8 @@ ShowHTML::ShowHTML(FileChooser& files, TwipsScale twips, QWidget* parent)
     setTabOrder(m_ui.Text1, m_ui.Command1);
     setTabOrder(m_ui.Command1, m_ui.Command2);
 
-    connect(m_ui.Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(m_ui.Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(m_ui.Command1, &QPushButton::clicked, this, &ShowHTML::Command1_Click);
+    connect(m_ui.Command2, &QPushButton::clicked, this, &ShowHTML::Command2_Click);
 
     setMinimumSize(m_twips.toPixelsAtLeast(kMinWidth), m_twips.toPixelsAtLeast(kMinHeight));
     resize(m_twips.toPixels(kClientWidth), m_twips.toPixels(kClientHeight));

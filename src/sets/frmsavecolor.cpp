@@ -53,8 +53,8 @@ frmSaveColor::frmSaveColor(Tintara& owner)
     setTabOrder(m_ui.SaveBtn, m_ui.CanBtn);
     m_ui.ColorName->setFocus();
 
-    connect(m_ui.SaveBtn, &QPushButton::clicked, this, [this] { SaveBtn_Click(); });
-    connect(m_ui.CanBtn, &QPushButton::clicked, this, [this] { CanBtn_Click(); });
+    connect(m_ui.SaveBtn, &QPushButton::clicked, this, &frmSaveColor::SaveBtn_Click);
+    connect(m_ui.CanBtn, &QPushButton::clicked, this, &frmSaveColor::CanBtn_Click);
     connect(m_ui.ColorName, &QComboBox::editTextChanged, m_ui.Refusal, &QLabel::hide);
 
     Form_Load();
