@@ -458,5 +458,5 @@ private slots:
     }
 };
 
-TINTARA_TEST(BadInputTest)
+TINTARA_TEST_MAIN(BadInputTest)
 #include "tst_badinput.moc"

@@ -7,7 +7,7 @@
 #include "platform/settingsstore.h"
 #include "support/input.h"
 #include "support/modal.h"
-#include "support/testregistry.h"
+#include "support/testmain.h"
 
 // The controls the tests reach through ui(), and what the tests use all around.
 #include <QAction>
