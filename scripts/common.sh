@@ -37,19 +37,32 @@ install_missing() {
         "${missing[@]}"
 }
 
-# configure_and_build [-DNAME=VALUE ...]: configures only when there is no build yet or a given
-# option differs from the cached one, so a build with nothing changed is quick.
+# cache_holds NAME VALUE: whether the build's cache gives NAME exactly VALUE, whatever its type.
+cache_holds() {
+    local line
+    while IFS= read -r line; do
+        case $line in
+        "$1":*=*) [ "${line#*=}" = "$2" ] && return 0 ;;
+        esac
+    done <"$TINTARA_BUILD/CMakeCache.txt"
+    return 1
+}
+
+# configure_and_build [-DNAME[:TYPE]=VALUE ...]: configures only when there is no build yet or a
+# given option differs from the cached one, so a build with nothing changed is quick. Configuring
+# keeps quiet but for its warnings.
 configure_and_build() {
-    local cache="$TINTARA_BUILD/CMakeCache.txt"
     local configure=0
-    [ -f "$cache" ] || configure=1
-    local option
-    for option in "$@"; do
-        local name=${option#-D}
-        name=${name%%=*}
-        local value=${option#*=}
-        grep -q -E "^${name}(:[A-Z]+)?=${value}\$" "$cache" 2>/dev/null || configure=1
-    done
+    if [ -f "$TINTARA_BUILD/CMakeCache.txt" ]; then
+        local option
+        for option in "$@"; do
+            local name=${option#-D}
+            name=${name%%=*}
+            cache_holds "${name%%:*}" "${option#*=}" || configure=1
+        done
+    else
+        configure=1
+    fi
     if [ $configure -eq 1 ]; then
         cmake -S "$TINTARA_ROOT" -B "$TINTARA_BUILD" "$@" >/dev/null
     fi

@@ -63,5 +63,5 @@ private slots:
     }
 };
 
-TINTARA_TEST(AboutWindowTest)
+TINTARA_TEST_MAIN(AboutWindowTest)
 #include "tst_about.moc"

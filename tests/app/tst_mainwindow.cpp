@@ -248,5 +248,5 @@ private slots:
     }
 };
 
-TINTARA_TEST(MainWindowTest)
+TINTARA_TEST_MAIN(MainWindowTest)
 #include "tst_mainwindow.moc"

@@ -216,5 +216,5 @@ private slots:
     }
 };
 
-TINTARA_TEST(SettingsTest)
+TINTARA_TEST_MAIN(SettingsTest)
 #include "tst_settings.moc"

@@ -456,5 +456,5 @@ private slots:
     }
 };
 
-TINTARA_TEST(BadInputTest)
+TINTARA_TEST_MAIN(BadInputTest)
 #include "tst_badinput.moc"

@@ -55,5 +55,5 @@ private slots:
     }
 };
 
-TINTARA_TEST(HighDpiTest)
+TINTARA_TEST_MAIN(HighDpiTest)
 #include "tst_highdpi.moc"

@@ -248,5 +248,5 @@ private slots:
 #endif
 };
 
-TINTARA_TEST(OutputTest)
+TINTARA_TEST_MAIN(OutputTest)
 #include "tst_output.moc"

@@ -108,5 +108,5 @@ private slots:
     }
 };
 
-TINTARA_TEST(PlatformTest)
+TINTARA_TEST_MAIN(PlatformTest)
 #include "tst_platform.moc"

@@ -1,7 +1,7 @@
 #include "preview/colorbar.h"
 #include "preview/colorcode.h"
 #include "preview/web216.h"
-#include "support/testregistry.h"
+#include "support/testmain.h"
 
 #include <QImage>
 #include <QTest>
@@ -105,5 +105,5 @@ private slots:
     }
 };
 
-TINTARA_TEST(PreviewTest)
+TINTARA_TEST_MAIN(PreviewTest)
 #include "tst_preview.moc"

@@ -147,5 +147,5 @@ private slots:
     }
 };
 
-TINTARA_TEST(ColorSetsTest)
+TINTARA_TEST_MAIN(ColorSetsTest)
 #include "tst_colorsets.moc"

@@ -8,7 +8,7 @@
 #include "platform/terminationsignals.h"
 #include "support/input.h"
 #include "support/modal.h"
-#include "support/testregistry.h"
+#include "support/testmain.h"
 
 // The controls the tests reach through ui(), and what the tests use all around.
 #include <QAction>

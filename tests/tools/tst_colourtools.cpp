@@ -249,5 +249,5 @@ private slots:
     }
 };
 
-TINTARA_TEST(ColourToolsTest)
+TINTARA_TEST_MAIN(ColourToolsTest)
 #include "tst_colourtools.moc"
