@@ -115,6 +115,7 @@ private slots:
             TestWindow w(kFullColour);
             const TintaraUi& ui = w->ui();
             QCOMPARE(w->windowTitle(), u"Tintara : Full Color Mode"_s);
+            QCOMPARE(ui.BackBar->buffer().pixel(2, 5), qRgb(2, 255, 255));
             QCOMPARE(ui.Slider1[0]->pageStep(), 16);
             w.setChannels({25, 26, 127, 128, 229, 230});
             ui.FAutoCK->setChecked(c.automatic);
@@ -191,6 +192,11 @@ private slots:
         QCOMPARE(ui.ColorCode[0]->text(), u"#00FF80"_s);
         QCOMPARE(ui.ForeBar->buffer().pixel(128, 45), kWhite);
         QCOMPARE(ui.BackBar->buffer(), backBar);
+        // A box that shows the code already is left alone, and so is the cursor in it.
+        ui.ColorCode[0]->setCursorPosition(3);
+        QTest::keyClick(ui.ColorCode[0], Qt::Key_Delete);
+        QTest::keyClicks(ui.ColorCode[0], u"F"_s);
+        QCOMPARE(ui.ColorCode[0]->cursorPosition(), 4);
         typeInto(ui.ColorCode[0], u"#12ZZ56"_s);
         QCOMPARE(w.channels(), (Channels{18, 0, 86, 255, 255, 255}));
 
@@ -207,6 +213,10 @@ private slots:
 
         const QImage preview = ui.Picture1->buffer();
         QCOMPARE(preview.pixel(1, 1), qRgb(0, 102, 153));
+        // On the screen too, not only in the drawing.
+        const QPoint corner = ui.Picture1->mapTo(w.get(), QPoint(1, 1));
+        QTRY_COMPARE(w->screen()->grabWindow(w->winId()).toImage().pixel(corner),
+                     qRgb(0, 102, 153));
         QCOMPARE(preview.pixel(preview.width() - 1, preview.height() - 1), qRgb(0, 102, 153));
         QVERIFY(countPixels(preview, qRgb(0, 0, 0)) > 200);
     }

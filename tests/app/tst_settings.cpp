@@ -58,6 +58,8 @@ private slots:
         // comes back whole into the nearest corner.
         TestWindow edge({{"window/Top", "1500"}, {"window/Left", "10500"}});
         QCOMPARE(edge->geometry().topLeft(), QPoint(700, 100));
+        TestWindow topOnly({{"window/Top", "1500"}});
+        QCOMPARE(topOnly->geometry().top(), 100);
         TestWindow far({{"window/Top", "999999"}, {"window/Left", "999999"}});
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(far->frameGeometry().bottomRight(), screen.bottomRight());
@@ -104,7 +106,7 @@ private slots:
                 QCOMPARE(settings::toTruth(text, fallback), c.truth == F ? fallback : c.truth == 1);
             QCOMPARE(settings::toPosition(text, F), c.position);
         }
-        QCOMPARE(settings::fromNumber(1500.0f), u"1500"_s);
+        QCOMPARE(settings::fromNumber(16777216.0f), u"16777216"_s);
         QCOMPARE(settings::fromNumber(-12.5f), u"-12.5"_s);
         QCOMPARE(settings::fromNumber(0.1f), u"0.1"_s);
     }
@@ -119,15 +121,17 @@ private slots:
             QList<QRect> screens;
             QRect at;
             QPoint placed;
-        } cases[] = {
-            {one, {{-150, 100}, frame}, {-150, 100}}, // 521 pixels of the title bar shown
-            {one, {{700, 100}, frame}, {700, 100}},   // 100 shown
-            {one, {{701, 100}, frame}, {129, 100}},   // 99: moved no further than needed
-            {one, {{10, 580}, frame}, {10, 580}},     // 20 rows shown
-            {one, {{10, 581}, frame}, {10, 269}},          {one, {{10, -1}, frame}, {10, 0}},
-            {one, {{-50, -50}, QSize(900, 700)}, {0, 0}}, // larger than the screen
-            {two, {{999999, 999999}, frame}, {1153, 437}}, {two, {{-5000, 300}, frame}, {0, 269}},
-            {{}, {{-5000, 300}, frame}, {-5000, 300}}};
+        } cases[] = {{one, {{-150, 100}, frame}, {-150, 100}}, // 521 pixels of the title bar shown
+                     {one, {{700, 100}, frame}, {700, 100}},   // 100 shown
+                     {one, {{701, 100}, frame}, {129, 100}},   // 99: moved no further than needed
+                     {one, {{10, 580}, frame}, {10, 580}},     // 20 rows shown
+                     {one, {{10, 581}, frame}, {10, 269}},
+                     {one, {{10, -1}, frame}, {10, 0}},
+                     {one, {{-50, -50}, QSize(900, 700)}, {0, 0}}, // larger than the screen
+                     {two, {{999999, 999999}, frame}, {1153, 437}},
+                     {two, {{-5000, 300}, frame}, {0, 269}},
+                     {two, {{-100, 700}, frame}, {0, 269}},
+                     {{}, {{-5000, 300}, frame}, {-5000, 300}}};
         for (const auto& c : cases) {
             const QPoint placed = titleBarReachable(c.at, c.screens)
                                       ? c.at.topLeft()
@@ -176,6 +180,16 @@ private slots:
             QCOMPARE(startProgram()->colorSetNames(), (QStringList{"FromA", "FromB"}));
             QFile::remove(linked);
         }
+    }
+
+    void aSetDeletedElsewhereIsNotWrittenBack()
+    {
+        const SettingsFolder config;
+        const auto w = startProgram();
+        w->saveColorSet(u"A"_s, u"#000000,#FFFFFF"_s);
+        QVERIFY(writeFile(config.file(), "[ColorList]\nNo.0=\n"));
+        w->saveColorSet(u"B"_s, u"#000000,#FFFFFF"_s);
+        QCOMPARE(readFile(config.file()), "[ColorList]\nNo.0=\"B,#000000,#FFFFFF\"\nNo.1=\n");
     }
 
     void everythingSurvivesARestartInThePlainTextFile()
