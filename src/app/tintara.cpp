@@ -269,6 +269,9 @@ void Tintara::orderTabStops()
 
 void Tintara::Form_Load()
 {
+    // The preview is drawn once, after show() and still before the first paint: drawn earlier,
+    // with fonts of four sizes to load, it would only hold the window back.
+    m_previewHeld = true;
     m_SavedAuto = 0;
     SetBackgroundMode(true);
     SetWeb216Mode(false);
@@ -280,6 +283,7 @@ void Tintara::Form_Load()
 
     m_twips = TwipsScale::of(m_ui.ForeBar);
     show();
+    m_previewHeld = false;
     // A stored place is checked again against the frame, once the window manager has drawn one.
     if (m_checkPlacement)
         onFirstExposure(windowHandle(), this, [this] { keepTitleBarReachable(); });

@@ -33,6 +33,17 @@ PreviewRenderer::PreviewRenderer(const QFont& baseFont, const QString& homePage)
         line.layout.setText(line.text);
         line.layout.setTextFormat(Qt::PlainText);
         line.layout.setPerformanceHint(QStaticText::AggressiveCaching);
+    }
+}
+
+void PreviewRenderer::layOutLines()
+{
+    // Not at construction, which comes before the window is shown: the fonts of four sizes
+    // that this loads would hold the window back.
+    if (m_laidOut)
+        return;
+    m_laidOut = true;
+    for (Line& line : m_lines) {
         line.layout.prepare(QTransform(), line.font);
         // The layout's extent covers every face the line falls back to, not just the first.
         line.extent = line.layout.size();
@@ -41,6 +52,7 @@ PreviewRenderer::PreviewRenderer(const QFont& baseFont, const QString& homePage)
 
 QPointF PreviewRenderer::linePosition(int line, QSizeF size, TwipsScale twips)
 {
+    layOutLines();
     if (size != m_positionsFor || twips != m_positionsScale) {
         const float t = twips.perPixel();
         const float w = static_cast<float>(size.width()) * t;

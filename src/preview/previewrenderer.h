@@ -15,7 +15,8 @@ class QPainter;
 namespace tintara {
 
 // Paints the preview: the background (plain colour or a tiled picture) and four centred sample
-// lines. Fonts, text layouts and line positions are made once and reused on every redraw.
+// lines. Text layouts and line positions are made on the first drawing and reused on every
+// redraw.
 class PreviewRenderer
 {
 public:
@@ -43,6 +44,7 @@ public:
     QPointF linePosition(int line, QSizeF size, TwipsScale twips);
 
 private:
+    void layOutLines();
     const QPixmap& tilingPixmap(const QPixmap& picture);
 
     struct Line
@@ -53,6 +55,7 @@ private:
         QSizeF extent; // logical pixels
     };
     std::array<Line, kLines> m_lines;
+    bool m_laidOut = false;
 
     QSizeF m_positionsFor;
     TwipsScale m_positionsScale{0};
