@@ -10,8 +10,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QImage>
 #include <QKeyEvent>
@@ -19,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -36,6 +40,8 @@ struct Target
 
 constexpr Target kInteractive{0.5, 2.0};
 constexpr Target kStartup{100.0, 1e9};
+// Input far larger than any the program is made for still gets an answer within a quarter second.
+constexpr Target kLargeInput{250.0, 1e9};
 constexpr Target kReferenceOnly{1e9, 1e9};
 
 bool g_allMet = true;
@@ -91,13 +97,19 @@ void report(const char* name, std::vector<qint64> nanoseconds, Target target, bo
     std::fflush(stdout);
 }
 
+// Whether the case is to run: every case, or those whose name holds the one asked for.
+bool chosen(const char* name)
+{
+    return g_only.isEmpty() || QString::fromLatin1(name).contains(g_only);
+}
+
 // Runs prepare(i) untimed and body(i) timed, for warm-up and then for the samples. With a
 // canvas given, each body must leave that canvas's drawing changed and repainted.
 template<typename Prepare, typename Body>
 void measure(const char* name, int samples, Target target, tintara::Canvas* shows,
              Prepare&& prepare, Body&& body)
 {
-    if (!g_only.isEmpty() && !QString::fromLatin1(name).contains(g_only))
+    if (!chosen(name))
         return;
     const int warmUp = std::max(10, samples / 20);
     std::vector<qint64> times;
@@ -132,13 +144,14 @@ void measure(const char* name, int samples, Target target, tintara::Canvas* show
         name, samples, target, shows, [](int) {}, body);
 }
 
-void sendKey(QWidget* widget, Qt::Key key, const QString& text = QString())
+void sendKey(QWidget* widget, Qt::Key key, const QString& text = QString(),
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     if (key == Qt::Key_unknown && !text.isEmpty())
         key = Qt::Key(text.at(0).toUpper().unicode());
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QApplication::sendEvent(widget, &release);
 }
 
@@ -341,6 +354,48 @@ int main(int argc, char* argv[])
     measure(
         "start-up to first shown frame", 30, kStartup, nullptr, [&](int) { started.reset(); },
         [&](int) { started = startWindow(); });
+
+    // Input far beyond any the program is made for: a settings file of 10,000 sets, read at
+    // start-up, and a megabyte of text pasted over a code box, which keeps what it can hold.
+    started.reset();
+    QTemporaryDir many;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, many.path());
+    QString sets = QStringLiteral("[ColorList]\n");
+    for (int i = 0; i < 10000; ++i)
+        sets += QStringLiteral("No.%1=\"Set %1,#003366,#FFFFFF\"\n").arg(i);
+    QDir().mkpath(many.filePath(QStringLiteral("Tintara")));
+    QFile file(many.filePath(QStringLiteral("Tintara/Tintara.conf")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(sets.toUtf8()) < 0)
+        return 2;
+    file.close();
+    measure(
+        "start-up with 10,000 stored sets", 20, kLargeInput, nullptr, [&](int) { started.reset(); },
+        [&](int) { started = startWindow(); });
+    if (!started)
+        started = startWindow();
+    if (started->colorSetNames().size() != 10000) {
+        std::printf("  the window did not list the 10,000 sets\n");
+        g_allMet = false;
+    }
+
+    QString megabyte;
+    while (megabyte.size() < 1024 * 1024)
+        megabyte += QStringLiteral("#123456 lorem ipsum 背景\t");
+    QGuiApplication::clipboard()->setText(megabyte);
+    QLineEdit* box = started->ui().ColorCode[1];
+    box->setFocus();
+    const char* paste = "1 MB pasted into a code box";
+    measure(
+        paste, 50, kLargeInput, nullptr, [&](int) { box->selectAll(); },
+        [&](int) {
+            sendKey(box, Qt::Key_V, QString(), Qt::ControlModifier);
+            repaintWindow(*started);
+        });
+    if (chosen(paste) &&
+        (box->text() != megabyte.left(box->maxLength()) || started->BC(2) != 255)) {
+        std::printf("  the code box did not take the pasted text as it should\n");
+        g_allMet = false;
+    }
 
     std::printf(g_allMet ? "all targets met\n" : "some targets MISSED\n");
     return g_allMet ? 0 : 1;
