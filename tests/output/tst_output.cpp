@@ -7,10 +7,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #ifdef Q_OS_UNIX
-#include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -61,11 +58,13 @@ private slots:
             QTest::keyClicks(text, u"<!-- x -->"_s);
             QTest::keyClick(text, Qt::Key_Return);
             text->moveCursor(QTextCursor::End);
-            QTest::keyClicks(text, u"end\u00A0"_s);
+            QTest::keyClicks(text, u"end"_s);
+            QTest::keyClick(text, Qt::Key_Return, Qt::ShiftModifier); // a break within the line
+            QTest::keyClicks(text, u"\u00A0"_s);
             QTest::mouseClick(viewer->ui().Command1, Qt::LeftButton);
         });
         w->ui().genhtml->trigger();
-        QCOMPARE(clipboard->text(), "<!-- x -->\r\n" + kPlainPage + u"end\u00A0"_s);
+        QCOMPARE(clipboard->text(), "<!-- x -->\r\n" + kPlainPage + u"end\r\n\u00A0"_s);
 
         // The picture goes in while it is shown, and the codes' texts go in and are copied as they
         // stand, half-typed or not, leaving the colours as they are.
@@ -82,27 +81,6 @@ private slots:
                  htmlDocument({u"#12\"<b> & 34"_s, u"#F0"_s, false, u"tile.bmp"_s, kHome}));
         QTest::mouseDClick(w->ui().Picture1, Qt::LeftButton);
         QCOMPARE(generatePage(*w), kPlainPage);
-    }
-
-    void viewerLayoutFollowsTheSizeAndKeepsTheSmallest()
-    {
-        FakeFileChooser files;
-        ShowHTML viewer(files, TwipsScale());
-        viewer.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
-        const ShowHTMLUi& ui = viewer.ui();
-        const QSize smallest = TwipsScale().rect(0, 0, 4200, 3000).size();
-        for (const QSize asked : {QSize(100, 40), QSize(10, 500), smallest}) {
-            viewer.resize(asked);
-            QCOMPARE(viewer.size(), asked.expandedTo(smallest));
-        }
-        QCOMPARE(ui.Text1->geometry(), TwipsScale().rect(100, 100, 3900, 1800));
-        QCOMPARE(ui.Command1->geometry(), TwipsScale().rect(60, 2000, 1920, 345));
-        QCOMPARE(ui.Command2->geometry(), TwipsScale().rect(2080, 2000, 1920, 345));
-        const QRect bar = ui.StatusBar1->geometry();
-        QCOMPARE(bar.bottomLeft(), QPoint(0, viewer.height() - 1));
-        QCOMPARE(bar.width(), viewer.width());
-        QVERIFY(bar.height() >= 15 && bar.top() > ui.Command1->geometry().bottom());
     }
 
     void saveWritesTheTextWithCrLfOverTheLastFileAndReportsAFailure()
@@ -145,47 +123,38 @@ private slots:
 #ifdef Q_OS_UNIX
     void saveKeepsTheOldFileOnAFullDiskAndWritesInPlaceWhatReplacingWouldChange()
     {
-        const passwd* nobody = ::getpwnam("nobody");
         const QByteArray old(1650, 'o');
-        const FullDisk disk({{u"page.htm"_s, old}, {u"mine.htm"_s, old}});
-        if (!disk.problem().isEmpty() || !nobody)
-            QSKIP("needs root, to make a full disk and to save as the user nobody");
+        const FullDisk disk({{u"page.htm"_s, old}});
+        if (!disk.problem().isEmpty())
+            QSKIP(qPrintable(disk.problem()));
         const QString page = disk.filePath(u"page.htm"_s);
-        const QString mine = disk.filePath(u"mine.htm"_s);
-        // A file replaced, a new file, and a file written in place, as another user's is: none
-        // has room. The old files stay whole, no new one is left, and each failure says why.
-        QVERIFY(::chown(QFile::encodeName(mine).constData(), nobody->pw_uid, ::getegid()) == 0);
-        const QStringList paths{page, disk.filePath(u"new.htm"_s), mine};
+        // A file replaced and a new file, with no room for either: the old file stays whole, no
+        // new one is left, and each failure says why.
+        const QStringList paths{page, disk.filePath(u"new.htm"_s)};
         FakeFileChooser files;
         files.saveAnswers = paths;
         ShowHTML viewer(files, TwipsScale());
         viewer.Form_Load(QString(5000, u'n'));
         MessageBoxCatcher messages;
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 2; ++i)
             viewer.Command2_Click();
-        QCOMPARE(QDir(disk.path()).entryList(QDir::Files), (QStringList{"mine.htm", "page.htm"}));
-        QVERIFY(readFile(page) == old && readFile(mine) == old);
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files), QStringList{"page.htm"});
+        QCOMPARE(readFile(page), old);
         QStringList reasons;
         for (const QString& path : paths)
             reasons << QDir::toNativeSeparators(path) + u" に保存できませんでした。\n\n"_s +
                            qt_error_string(ENOSPC);
         QCOMPARE(messages.texts, reasons);
 
-        // With room, root saves over a file that has a second name, and the user over a file of
-        // their own, in their group, in a folder only root may write; both are written in place
-        // and cut to the new text.
+        // With room, a file that has a second name is written in place, cut to the new text.
         disk.makeRoom();
         const QString link = disk.filePath(u"link.htm"_s);
         QVERIFY(::link(QFile::encodeName(page).constData(), QFile::encodeName(link).constData()) ==
                 0);
-        QVERIFY(::chmod(QFile::encodeName(disk.path()).constData(), 0755) == 0);
-        files.saveAnswers << page << mine;
+        files.saveAnswers << page;
         viewer.Form_Load(u"new"_s);
         viewer.Command2_Click();
-        QVERIFY(::seteuid(nobody->pw_uid) == 0);
-        viewer.Command2_Click();
-        QVERIFY(::seteuid(0) == 0);
-        QVERIFY(readFile(link) == "new\r\n" && readFile(mine) == "new\r\n");
+        QCOMPARE(readFile(link), QByteArray("new\r\n"));
         QCOMPARE(messages.texts, reasons);
     }
 #endif

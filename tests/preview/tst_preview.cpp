@@ -1,6 +1,5 @@
 #include "preview/colorbar.h"
 #include "preview/colorcode.h"
-#include "preview/web216.h"
 #include "support/fakes.h"
 
 using namespace tintara;
@@ -22,31 +21,6 @@ private slots:
             QCOMPARE(parseColorCode(text), std::optional<Rgb>(rgb));
         for (const char16_t* text : {u"", u"#00ff8", u"00FF80", u"#00FF800", u"＃00FF80"})
             QVERIFY(!parseColorCode(text));
-    }
-
-    void webSafeRoundingGoesToTheNearestMultipleOf51()
-    {
-        const std::pair<int, int> boundaries[] = {{25, 0},    {26, 51},   {76, 51},   {77, 102},
-                                                  {127, 102}, {128, 153}, {229, 204}, {230, 255}};
-        for (const auto& [value, rounded] : boundaries)
-            QCOMPARE(roundToWebSafe(value), rounded);
-    }
-
-    void pickingTurnsTwipsIntoAValueAndAStripOrOffTheBar()
-    {
-        // At 15 twips per pixel a pixel is one value in full colour; web-safe has six cells.
-        const float nan = std::numeric_limits<float>::quiet_NaN();
-        const std::tuple<float, bool, int> values[] = {
-            {1919, false, 127}, {1920, false, 128}, {3839, false, 255}, {3840, false, 256},
-            {-7, false, 0},     {-15, false, -1},   {1e30f, false, -1}, {nan, false, -1},
-            {639, true, 0},     {640, true, 51},    {3839, true, 255},  {3840, true, 306},
-            {nan, true, -1}};
-        for (const auto& [x, web216, value] : values)
-            QCOMPARE(pickBarValue(x, 15, web216), value);
-        const std::pair<float, int> rows[] = {{299, 0}, {300, 1},   {899, 2},
-                                              {900, 3}, {-300, -1}, {-1e30f, -1}};
-        for (const auto& [y, row] : rows)
-            QCOMPARE(pickBarRow(y, 15), row);
     }
 
     void stripsRunEachChannelWithAMarkAtItsValue()

@@ -68,10 +68,10 @@ private slots:
         QCOMPARE(ui.ColorCmbo->currentIndex(), -1);
         QCOMPARE(ui.ColorCmbo->itemData(1).toString(), u"#003366,#99CCFF"_s);
 
-        // Typed names are taken letter for letter, never completed into listed ones. A refused one
-        // keeps the dialog open, saying why until it is edited; an empty one keeps it open
-        // silently.
-        for (const QString& name : {u"sea"_s, u"a,b"_s, u"Sk"_s, QString(), u"  "_s}) {
+        // Typed names are taken letter for letter, never completed into listed ones; the first
+        // set's own name replaces it. A refused one keeps the dialog open, saying why until it is
+        // edited; an empty one keeps it open silently.
+        for (const QString& name : {u"sea"_s, u"a,b"_s, u"Sk"_s, QString(), u"  "_s, u"Sea"_s}) {
             onModal<frmSaveColor>([&](frmSaveColor* dialog) {
                 const SaveColorUi& d = dialog->ui();
                 const bool refused = name.contains(u',');
