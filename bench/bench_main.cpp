@@ -3,6 +3,7 @@
 // changed what the user sees and to have painted it; a case where one did not is reported as
 // unmeasured rather than fast.
 #include "app/tintara.h"
+#include "check/contrast.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "preview/previewrenderer.h"
@@ -22,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -43,8 +45,12 @@ constexpr Target kStartup{100.0, 1e9};
 // Input far larger than any the program is made for still gets an answer within a quarter second.
 constexpr Target kLargeInput{250.0, 1e9};
 constexpr Target kReferenceOnly{1e9, 1e9};
+// Fitting a colour to a contrast target is one keypress: well inside a frame.
+constexpr Target kCheckFix{5.0, 5.0};
 
 bool g_allMet = true;
+// Keeps the compiler from dropping work whose result nothing else uses.
+volatile int g_sink = 0;
 QString g_only;
 
 // Counts the paint events of the widgets it watches: a repaint that paints nothing would make a
@@ -348,6 +354,31 @@ int main(int argc, char* argv[])
         w.selectColorSet(i % 2);
         repaintWindow(w);
     });
+
+    // The nearest colour that passes, from pairs that fail, over a spread of colours.
+    for (const bool webSafe : {false, true}) {
+        QRandomGenerator random(12);
+        tintara::Rgb from{};
+        double other = 0;
+        const auto anyColour = [&random] {
+            return tintara::Rgb{random.bounded(256), random.bounded(256), random.bounded(256)};
+        };
+        measure(
+            webSafe ? "nearest passing colour, Web216" : "nearest passing colour, full colour", 500,
+            kCheckFix, nullptr,
+            [&](int) {
+                do {
+                    from = anyColour();
+                    other = tintara::relativeLuminance(anyColour());
+                } while (tintara::contrastRatio(tintara::relativeLuminance(from), other) >=
+                         tintara::kAaNormal);
+            },
+            [&](int) {
+                const auto found =
+                    tintara::nearestPassingColour(from, other, tintara::kAaNormal, webSafe);
+                g_sink = g_sink + (found ? (*found)[0] : -1);
+            });
+    }
 
     window.reset();
     std::unique_ptr<Tintara> started;
