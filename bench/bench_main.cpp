@@ -4,6 +4,7 @@
 // unmeasured rather than fast.
 #include "app/tintara.h"
 #include "check/contrast.h"
+#include "check/picturecontrast.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "preview/previewrenderer.h"
@@ -47,6 +48,8 @@ constexpr Target kLargeInput{250.0, 1e9};
 constexpr Target kReferenceOnly{1e9, 1e9};
 // Fitting a colour to a contrast target is one keypress: well inside a frame.
 constexpr Target kCheckFix{5.0, 5.0};
+// What a picture needs for its contrast verdict is built once, when it is loaded.
+constexpr Target kPictureData{150.0, 1e9};
 
 bool g_allMet = true;
 // Keeps the compiler from dropping work whose result nothing else uses.
@@ -379,6 +382,41 @@ int main(int argc, char* argv[])
                 g_sink = g_sink + (found ? (*found)[0] : -1);
             });
     }
+
+    // The verdict alone, as the status line asks for it, and the picture data it needs.
+    const auto verdictText = [](double ratio, double lc) {
+        return tintara::ratioText(ratio) + tintara::apcaText(lc);
+    };
+    measure("verdict, plain background", 2000, kInteractive, nullptr, [&](int i) {
+        const tintara::Rgb text{i % 256, 40, 200}, back{250, i % 256, 30};
+        g_sink = g_sink + int(verdictText(tintara::contrastRatio(text, back),
+                                          tintara::apcaContrast(text, back))
+                                  .size());
+    });
+    QImage photo(4000, 4000, QImage::Format_RGB32);
+    {
+        // Smooth gradients with some grain, as a photograph has.
+        QRandomGenerator grain(5);
+        for (int y = 0; y < photo.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
+            for (int x = 0; x < photo.width(); ++x)
+                line[x] = qRgb((x / 16 + grain.bounded(8)) & 255, (y / 16) & 255,
+                               ((x + y) / 32 + grain.bounded(4)) & 255);
+        }
+    }
+    std::unique_ptr<tintara::PictureContrast> pictureContrast;
+    measure(
+        "picture contrast data, 4000x4000 photograph", 5, kPictureData, nullptr,
+        [&](int) { pictureContrast.reset(); },
+        [&](int) {
+            pictureContrast = std::make_unique<tintara::PictureContrast>(photo, 0xFFF0F0F0);
+        });
+    measure("verdict over the 4000x4000 picture", 2000, kInteractive, nullptr, [&](int i) {
+        const tintara::Rgb text{i % 256, 40, 200};
+        const auto worst = pictureContrast->against(text);
+        g_sink = g_sink + worst.aaPercent +
+                 int(verdictText(worst.ratio, tintara::apcaContrast(text, worst.worst)).size());
+    });
 
     window.reset();
     std::unique_ptr<Tintara> started;

@@ -1,6 +1,7 @@
 #include "app/tintara.h"
 
 #include "buildinfo.h"
+#include "check/picturecontrast.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "platform/exposure.h"
@@ -69,12 +70,14 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
 
     createControls();
     createMenu();
+    createCheck();
     connectChannels();
     connectPreview();
     connectTools();
     connectSets();
     connectOutput();
     connectSettings();
+    connectCheck();
     describeControls();
     orderTabStops();
     m_preview = std::make_unique<PreviewRenderer>(m_ui.Picture1->font(),

@@ -25,6 +25,7 @@ namespace tintara {
 class Canvas;
 class ChannelSlider;
 class FileChooser;
+class PictureContrast;
 class PreviewRenderer;
 class SettingsStore;
 class TerminationRequests;
@@ -67,6 +68,17 @@ struct TintaraUi
     QAction* About = nullptr;
 };
 
+// The contrast checks: their menu and the status line below the design.
+struct CheckUi
+{
+    QMenu* menu = nullptr;
+    QAction* fitText = nullptr;
+    QAction* fitBack = nullptr;
+    QAction* aaa = nullptr;
+    QAction* copyVerdict = nullptr;
+    QLabel* status = nullptr;
+};
+
 // What the window needs from the platform. Members left empty get the real implementations.
 struct TintaraServices
 {
@@ -88,6 +100,7 @@ public:
     ~Tintara() override;
 
     const TintaraUi& ui() const { return m_ui; }
+    const CheckUi& checkUi() const { return m_check; }
 
     // Start-up: reads the settings, sets every control and shows the window. Closing the window
     // writes the settings back.
@@ -192,6 +205,17 @@ private:
     void copyb_Click();
     void About_Click();
 
+    // Contrast checks: tintara_check.cpp
+    struct Verdict;
+    void createCheck();
+    void connectCheck();
+    Verdict currentVerdict();
+    void refreshVerdict();
+    void fitToTarget(bool text);
+    void copyVerdict();
+    void setAaaTarget(bool on);
+    double checkTarget() const;
+
     // Settings and the window's place: tintara_settings.cpp
     void connectSettings();
     void loadSettings();
@@ -227,6 +251,12 @@ private:
     bool m_previewStale = false;
     // Changes to the list of sets not yet in the store.
     QList<tintara::ColorSetChange> m_setChanges;
+    CheckUi m_check;
+    // The contrast data of the background picture, and which picture it was built for.
+    std::unique_ptr<tintara::PictureContrast> m_pictureContrast;
+    qint64 m_pictureKey = 0;
+    // Said on the status line until the colours next change.
+    QString m_checkNote;
 
     // Fields of the window's design, in their declared order (m_GenHTML is public above).
     QPixmap m_BackPicture;

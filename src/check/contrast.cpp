@@ -67,17 +67,22 @@ double apcaLuminance(const Rgb& colour)
 class NearestSearch
 {
 public:
-    NearestSearch(const Rgb& from, double otherLuminance, double target)
+    NearestSearch(const Rgb& from, double otherLuminance, double target, ContrastSide side)
         : m_from(okLab(from))
         , m_start(from)
         , m_other(otherLuminance)
         , m_target(target)
+        , m_side(side)
     {
     }
 
     bool passes(const Rgb& colour) const
     {
-        return contrastRatio(relativeLuminance(colour), m_other) >= m_target;
+        const double luminance = relativeLuminance(colour);
+        if ((m_side == ContrastSide::Lighter && luminance < m_other) ||
+            (m_side == ContrastSide::Darker && luminance > m_other))
+            return false;
+        return contrastRatio(luminance, m_other) >= m_target;
     }
 
     void consider(const Rgb& colour)
@@ -156,6 +161,7 @@ private:
     Rgb m_start;
     double m_other;
     double m_target;
+    ContrastSide m_side;
     std::optional<Rgb> m_best;
     double m_bestDistance = std::numeric_limits<double>::infinity();
 };
@@ -225,9 +231,9 @@ double okLabDistance(const Rgb& a, const Rgb& b)
 }
 
 std::optional<Rgb> nearestPassingColour(const Rgb& colour, double otherLuminance, double target,
-                                        bool webSafe)
+                                        bool webSafe, ContrastSide side)
 {
-    NearestSearch search(colour, otherLuminance, target);
+    NearestSearch search(colour, otherLuminance, target, side);
     if (search.passes(colour))
         return colour;
     if (webSafe) {
@@ -237,8 +243,10 @@ std::optional<Rgb> nearestPassingColour(const Rgb& colour, double otherLuminance
                     search.consider({r, g, b});
         return search.best();
     }
-    search.searchSide(true);
-    search.searchSide(false);
+    if (side != ContrastSide::Darker)
+        search.searchSide(true);
+    if (side != ContrastSide::Lighter)
+        search.searchSide(false);
     return search.best();
 }
 

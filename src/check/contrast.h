@@ -33,11 +33,14 @@ QString apcaText(double lc);
 // Euclidean distance in OKLab, the measure of "nearest" below.
 double okLabDistance(const Rgb& a, const Rgb& b);
 
+// Which colours a search may give: lighter or darker than the other colour, or either.
+enum class ContrastSide { Either, Lighter, Darker };
+
 // The colour nearest to `colour` whose contrast against a colour of `otherLuminance` reaches
 // `target`: the colour itself when it passes already, one of the 216 web-safe colours exactly
 // when `webSafe`, otherwise within a few percent of the nearest of all colours. None when no
 // colour can reach the target.
 std::optional<Rgb> nearestPassingColour(const Rgb& colour, double otherLuminance, double target,
-                                        bool webSafe);
+                                        bool webSafe, ContrastSide side = ContrastSide::Either);
 
 } // namespace tintara

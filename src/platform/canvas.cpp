@@ -50,6 +50,7 @@ QImage& Canvas::buffer()
 void Canvas::present()
 {
     update();
+    emit presented();
 }
 
 void Canvas::ensureBuffer()

@@ -73,7 +73,9 @@ private slots:
                                     "Web216 Ctrl+W", "前景色自動 Ctrl+Q", "前景色コピー Ctrl+F",
                                     "背景色コピー Ctrl+B", "HTML生成 Ctrl+H", "色保存... "}));
         QCOMPARE(ui.func->title(), u"機能"_s);
-        QCOMPARE(w->menuBar()->actions(), (QList<QAction*>{ui.func->menuAction(), ui.About}));
+        QCOMPARE(
+            w->menuBar()->actions(),
+            (QList<QAction*>{ui.func->menuAction(), w->checkUi().menu->menuAction(), ui.About}));
         QCOMPARE(ui.About->text(), u"情報"_s);
     }
 

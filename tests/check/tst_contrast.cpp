@@ -1,10 +1,13 @@
 #include "check/contrast.h"
+#include "check/picturecontrast.h"
 #include "preview/colorcode.h"
-#include "support/testmain.h"
+#include "support/fakes.h"
 
+#include <QClipboard>
 #include <cmath>
 
 using namespace tintara;
+using namespace tintara::test;
 
 namespace {
 
@@ -88,6 +91,72 @@ private slots:
         const double mid = relativeLuminance(rgb(u"#777777"));
         for (const bool webSafe : {false, true})
             QVERIFY(!nearestPassingColour(rgb(u"#999999"), mid, kAaaNormal, webSafe));
+    }
+
+    void pictureVerdictIsItsWorstPixelOverWhatIsUnderIt()
+    {
+        // Black, white, and a transparent pixel that shows the grey under the picture.
+        QImage picture(3, 1, QImage::Format_ARGB32);
+        picture.setPixel(0, 0, qRgb(0, 0, 0));
+        picture.setPixel(1, 0, qRgb(255, 255, 255));
+        picture.setPixel(2, 0, qRgba(0, 0, 0, 0));
+        const PictureContrast contrast(picture, qRgb(0x77, 0x77, 0x77));
+        const std::tuple<Rgb, Rgb, const char*, int> cases[] = {
+            {{0, 0, 0}, {0, 0, 0}, "1.00:1", 66},
+            {{0x77, 0x77, 0x77}, {0x77, 0x77, 0x77}, "1.00:1", 33},
+            {{255, 255, 0}, {255, 255, 255}, "1.07:1", 33}};
+        for (const auto& [text, worst, ratio, percent] : cases) {
+            const PictureContrast::Verdict v = contrast.against(text);
+            QCOMPARE(v.worst, worst);
+            QCOMPARE(ratioText(v.ratio), QString(ratio));
+            QCOMPARE(v.aaPercent, percent);
+        }
+    }
+
+    void checkMenuWorksFromACodeBoxAndKeepsItsLevel()
+    {
+        TestWindow w(kFullColour);
+        const CheckUi& check = w->checkUi();
+        QLineEdit* text = w->ui().ColorCode[0];
+        typeInto(text, u"#999999"_s);
+        QCOMPARE(check.status->text(),
+                 u"コントラスト比 2.84:1　AA 通常 × 大 ×　AAA 通常 × 大 ×　APCA Lc 54.6"_s);
+        QTest::keyClick(text, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(text->text(), u"#7E747A"_s);
+        QVERIFY(check.status->text().contains(u"AA 通常 ○"_s));
+
+        typeInto(w->ui().ColorCode[1], u"#336699"_s);
+        typeInto(text, u"#FFFFCC"_s);
+        QTest::keyClick(text, Qt::Key_K, Qt::ControlModifier);
+        QCOMPARE(
+            QGuiApplication::clipboard()->text(),
+            u"文字色: #FFFFCC\n背景色: #336699\nコントラスト比: 5.83:1\nAA 通常の文字: 合格\n"
+            "AA 大きな文字: 合格\nAAA 通常の文字: 不合格\nAAA 大きな文字: 合格\nAPCA Lc: -82.8"_s);
+
+        // At AAA no text colour reaches mid grey: nothing changes, and the line says so.
+        check.aaa->trigger();
+        QCOMPARE(w.store().values.value(u"check/level"_s), u"AAA"_s);
+        typeInto(w->ui().ColorCode[1], u"#777777"_s);
+        QTest::keyClick(text, Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(check.status->text().endsWith(u"基準を満たす色はありません"_s));
+        QCOMPARE(w.channels(), (Channels{255, 255, 204, 119, 119, 119}));
+        QTest::keyClick(text, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(check.status->text().contains(u"AAA 通常 ○"_s));
+
+        // Over a picture the worst pixel decides; the background is not fitted.
+        QTemporaryDir dir;
+        QImage picture(2, 1, QImage::Format_RGB32);
+        picture.setPixel(0, 0, qRgb(0, 0, 0));
+        picture.setPixel(1, 0, qRgb(255, 255, 255));
+        dropFiles(w->ui().Picture1, {savePicture(dir, u"bw.png"_s, picture, "png")});
+        QVERIFY(check.status->text().startsWith(u"画像の最も読みにくい点 1.02:1"_s));
+        QVERIFY(check.status->text().contains(u"AA 通常を満たす画素 50%"_s));
+        QVERIFY(!check.fitBack->isEnabled() && check.fitText->isEnabled());
+        QTest::keyClick(text, Qt::Key_K, Qt::ControlModifier);
+        const QString copied = QGuiApplication::clipboard()->text();
+        QVERIFY(copied.contains(u"背景色: #615458\n背景画像: bw.png\nコントラスト比: 1.02:1"_s));
+        QVERIFY(copied.endsWith(u"\nAA 通常の文字を満たす画素: 50%"_s));
+        QVERIFY(TestWindow(w.store().values)->checkUi().aaa->isChecked());
     }
 };
 

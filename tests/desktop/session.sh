@@ -165,6 +165,16 @@ echo "first start: icons and settings as they should be"
 
 starts "under openbox" 4
 
+# Ten times Tab from the red slider reaches the text colour's code box, which must leave Ctrl+K to
+# the window: it copies the contrast verdict.
+start_program
+xdotool windowactivate --sync "$window" || fail "cannot activate the window"
+xdotool key --delay 50 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab ctrl+k
+copied() { [[ "$(xclip -o -selection clipboard 2>/dev/null)" == 文字色:* ]]; }
+wait_for 50 copied || fail "Ctrl+K in a code box did not copy the verdict"
+end_program TERM
+echo "Ctrl+K in a code box copies the verdict"
+
 # From the red slider, which has the focus, Shift+Tab twice reaches ADD; the dialog takes the
 # name once it has the keyboard, and Return saves it. The program is then killed.
 start_program

@@ -1,0 +1,214 @@
+#include "app/tintara.h"
+
+#include "check/contrast.h"
+#include "check/picturecontrast.h"
+#include "platform/canvas.h"
+#include "platform/clipboard.h"
+#include "platform/settingsstore.h"
+#include "preview/colorcode.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+using namespace tintara;
+
+namespace {
+
+const QString kCheckSection = QStringLiteral("check");
+const QString kLevelKey = QStringLiteral("level");
+
+QString passText(double ratio, double threshold)
+{
+    return ratio >= threshold ? QStringLiteral("合格") : QStringLiteral("不合格");
+}
+
+// Marks that do not depend on colour: a circle for a pass, a cross for a failure.
+QString passMark(double ratio, double threshold)
+{
+    return ratio >= threshold ? QStringLiteral("○") : QStringLiteral("×");
+}
+
+} // namespace
+
+// What the status line and the copied verdict say: of the text on the background colour, or on
+// the picture's pixel that is hardest to read against.
+struct Tintara::Verdict
+{
+    Rgb text{};
+    Rgb background{};
+    double ratio = 0;
+    double lc = 0;
+    bool picture = false;
+    int aaPercent = 0;
+};
+
+void Tintara::createCheck()
+{
+    CheckUi& check = m_check;
+    check.menu = new QMenu(QStringLiteral("検査"), this);
+    menuBar()->insertMenu(m_ui.About, check.menu);
+    auto item = [&](const QString& caption, const QString& shortcut) {
+        QAction* action = check.menu->addAction(caption);
+        action->setShortcut(QKeySequence(shortcut));
+        return action;
+    };
+    check.fitText = item(QStringLiteral("文字色を基準に合わせる"), QStringLiteral("Ctrl+T"));
+    check.fitBack = item(QStringLiteral("背景色を基準に合わせる"), QStringLiteral("Ctrl+Shift+T"));
+    check.aaa = item(QStringLiteral("AAAを基準にする"), QString());
+    check.aaa->setCheckable(true);
+    check.aaa->setChecked(store().read(kCheckSection, kLevelKey, QStringLiteral("AA")) ==
+                          QLatin1String("AAA"));
+    check.copyVerdict = item(QStringLiteral("判定をコピー"), QStringLiteral("Ctrl+K"));
+
+    check.status = new QLabel(this);
+    check.status->setAccessibleName(QStringLiteral("コントラストの判定"));
+    check.status->setTextInteractionFlags(Qt::NoTextInteraction);
+    // The window keeps the design's width whatever the line says.
+    check.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    check.status->setFixedHeight(check.status->fontMetrics().height() + 4);
+    check.status->setIndent(check.status->fontMetrics().averageCharWidth());
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(check.status, 1);
+    statusBar()->setAccessibleName(QStringLiteral("状態"));
+}
+
+void Tintara::connectCheck()
+{
+    connect(m_check.fitText, &QAction::triggered, this, [this] { fitToTarget(true); });
+    connect(m_check.fitBack, &QAction::triggered, this, [this] { fitToTarget(false); });
+    connect(m_check.aaa, &QAction::toggled, this, &Tintara::setAaaTarget);
+    connect(m_check.copyVerdict, &QAction::triggered, this, &Tintara::copyVerdict);
+    // Every change of colour or background is drawn in the preview.
+    connect(m_ui.Picture1, &Canvas::presented, this, [this] {
+        m_checkNote.clear();
+        refreshVerdict();
+    });
+}
+
+double Tintara::checkTarget() const
+{
+    return m_check.aaa->isChecked() ? kAaaNormal : kAaNormal;
+}
+
+Tintara::Verdict Tintara::currentVerdict()
+{
+    Verdict verdict;
+    verdict.text = {FC(0), FC(1), FC(2)};
+    verdict.background = {BC(0), BC(1), BC(2)};
+    verdict.picture = !m_SolidBack && !m_BackPicture.isNull();
+    if (verdict.picture) {
+        if (!m_pictureContrast || m_pictureKey != m_BackPicture.cacheKey()) {
+            m_pictureContrast = std::make_unique<PictureContrast>(
+                m_BackPicture.toImage(), m_ui.Picture1->palette().color(QPalette::Window).rgb());
+            m_pictureKey = m_BackPicture.cacheKey();
+        }
+        verdict.picture = !m_pictureContrast->isEmpty();
+    }
+    if (verdict.picture) {
+        const PictureContrast::Verdict worst = m_pictureContrast->against(verdict.text);
+        verdict.background = worst.worst;
+        verdict.ratio = worst.ratio;
+        verdict.aaPercent = worst.aaPercent;
+    } else {
+        verdict.ratio = contrastRatio(verdict.text, verdict.background);
+    }
+    verdict.lc = apcaContrast(verdict.text, verdict.background);
+    return verdict;
+}
+
+void Tintara::refreshVerdict()
+{
+    const Verdict v = currentVerdict();
+    const auto marks = [&v](const char* level, double normal, double large) {
+        return QStringLiteral("%1 通常 %2 大 %3")
+            .arg(QLatin1String(level), passMark(v.ratio, normal), passMark(v.ratio, large));
+    };
+    QStringList parts{(v.picture ? QStringLiteral("画像の最も読みにくい点 ")
+                                 : QStringLiteral("コントラスト比 ")) +
+                          ratioText(v.ratio),
+                      marks("AA", kAaNormal, kAaLarge), marks("AAA", kAaaNormal, kAaaLarge),
+                      QStringLiteral("APCA Lc ") + apcaText(v.lc)};
+    for (const double threshold : {kAaNormal, kAaaNormal, kAaLarge}) {
+        if (justBelow(v.ratio, threshold)) {
+            parts.insert(1, QStringLiteral("%1 まであと少し").arg(threshold));
+            break;
+        }
+    }
+    if (v.picture)
+        parts << QStringLiteral("AA 通常を満たす画素 %1%").arg(v.aaPercent);
+    if (!m_checkNote.isEmpty())
+        parts << m_checkNote;
+    const QString line = parts.join(QStringLiteral("　"));
+    m_check.status->setText(line);
+    // Should the line be cut at the window's edge, the whole of it is still at hand.
+    m_check.status->setToolTip(line);
+
+    const bool automatic = m_ui.FAutoCK->isChecked();
+    m_check.fitText->setEnabled(!automatic);
+    m_check.fitBack->setEnabled(!automatic && m_SolidBack);
+}
+
+void Tintara::fitToTarget(bool text)
+{
+    if (!m_check.fitText->isEnabled() && text)
+        return;
+    if (!m_check.fitBack->isEnabled() && !text)
+        return;
+    const Verdict v = currentVerdict();
+    const double target = checkTarget();
+    std::optional<Rgb> fitted;
+    if (!text) {
+        fitted = nearestPassingColour(v.background, relativeLuminance(v.text), target, m_Web216);
+    } else if (!v.picture) {
+        fitted = nearestPassingColour(v.text, relativeLuminance(v.background), target, m_Web216);
+    } else {
+        // Over a picture the text must pass against every pixel: lighter than the lightest or
+        // darker than the darkest by the target.
+        const auto lighter = nearestPassingColour(v.text, m_pictureContrast->lightest(), target,
+                                                  m_Web216, ContrastSide::Lighter);
+        const auto darker = nearestPassingColour(v.text, m_pictureContrast->darkest(), target,
+                                                 m_Web216, ContrastSide::Darker);
+        fitted = !lighter ? darker
+                 : !darker || okLabDistance(v.text, *lighter) <= okLabDistance(v.text, *darker)
+                     ? lighter
+                     : darker;
+    }
+    if (!fitted) {
+        m_checkNote = QStringLiteral("基準を満たす色はありません");
+        refreshVerdict();
+        return;
+    }
+    // As a colour set does: the code goes in, and every rule of a typed code applies.
+    const Rgb& c = *fitted;
+    m_ui.ColorCode[text ? 0 : 1]->setText(colorCode(c[0], c[1], c[2]));
+}
+
+void Tintara::copyVerdict()
+{
+    const Verdict v = currentVerdict();
+    QStringList lines{QStringLiteral("文字色: ") + colorCode(FC(0), FC(1), FC(2)),
+                      QStringLiteral("背景色: ") + colorCode(BC(0), BC(1), BC(2))};
+    if (v.picture)
+        lines << QStringLiteral("背景画像: ") + m_BackFile;
+    lines << QStringLiteral("コントラスト比: ") + ratioText(v.ratio)
+          << QStringLiteral("AA 通常の文字: ") + passText(v.ratio, kAaNormal)
+          << QStringLiteral("AA 大きな文字: ") + passText(v.ratio, kAaLarge)
+          << QStringLiteral("AAA 通常の文字: ") + passText(v.ratio, kAaaNormal)
+          << QStringLiteral("AAA 大きな文字: ") + passText(v.ratio, kAaaLarge)
+          << QStringLiteral("APCA Lc: ") + apcaText(v.lc);
+    if (v.picture)
+        lines << QStringLiteral("AA 通常の文字を満たす画素: %1%").arg(v.aaPercent);
+    copyPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void Tintara::setAaaTarget(bool on)
+{
+    store().write(kCheckSection, kLevelKey, on ? QStringLiteral("AAA") : QStringLiteral("AA"));
+    if (!commitSettings())
+        warnSettingsProblem();
+}
