@@ -121,6 +121,9 @@ private slots:
         typeInto(text, u"#999999"_s);
         QCOMPARE(check.status->text(),
                  u"コントラスト比 2.84:1　AA 通常 × 大 ×　AAA 通常 × 大 ×　APCA Lc 54.6"_s);
+        typeInto(text, u"#777777"_s);
+        QVERIFY(check.status->text().contains(u"4.47:1　4.5 まであと少し　AA 通常 × 大 ○"_s));
+        typeInto(text, u"#999999"_s);
         QTest::keyClick(text, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(text->text(), u"#7E747A"_s);
         QVERIFY(check.status->text().contains(u"AA 通常 ○"_s));
