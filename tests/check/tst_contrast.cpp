@@ -118,6 +118,9 @@ private slots:
         TestWindow w(kFullColour);
         const CheckUi& check = w->checkUi();
         QLineEdit* text = w->ui().ColorCode[0];
+        w->ui().FAutoCK->click();
+        QVERIFY(!check.fitText->isEnabled() && !check.fitBack->isEnabled());
+        w->ui().FAutoCK->click();
         typeInto(text, u"#999999"_s);
         QCOMPARE(check.status->text(),
                  u"コントラスト比 2.84:1　AA 通常 × 大 ×　AAA 通常 × 大 ×　APCA Lc 54.6"_s);
