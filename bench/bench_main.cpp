@@ -5,6 +5,7 @@
 #include "app/tintara.h"
 #include "check/contrast.h"
 #include "check/picturecontrast.h"
+#include "check/vision.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "preview/previewrenderer.h"
@@ -48,7 +49,7 @@ constexpr Target kLargeInput{250.0, 1e9};
 constexpr Target kReferenceOnly{1e9, 1e9};
 // Fitting a colour to a contrast target is one keypress: well inside a frame.
 constexpr Target kCheckFix{5.0, 5.0};
-// What a picture needs for its contrast verdict is built once, when it is loaded.
+// What a picture needs for its contrast verdict, or its simulated look, is made once.
 constexpr Target kPictureData{150.0, 1e9};
 
 bool g_allMet = true;
@@ -410,6 +411,14 @@ int main(int argc, char* argv[])
         [&](int) { pictureContrast.reset(); },
         [&](int) {
             pictureContrast = std::make_unique<tintara::PictureContrast>(photo, 0xFFF0F0F0);
+        });
+    QImage simulated;
+    measure(
+        "colour-vision simulation, 4000x4000 photograph", 5, kPictureData, nullptr,
+        [&](int) { simulated = QImage(); },
+        [&](int i) {
+            simulated = tintara::simulatedPicture(photo, i % 2 ? tintara::Vision::Protanopia
+                                                               : tintara::Vision::Tritanopia);
         });
     measure("verdict over the 4000x4000 picture", 2000, kInteractive, nullptr, [&](int i) {
         const tintara::Rgb text{i % 256, 40, 200};

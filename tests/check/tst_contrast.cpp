@@ -1,5 +1,6 @@
 #include "check/contrast.h"
 #include "check/picturecontrast.h"
+#include "check/vision.h"
 #include "preview/colorcode.h"
 #include "support/fakes.h"
 
@@ -163,6 +164,41 @@ private slots:
         QVERIFY(copied.contains(u"背景色: #615458\n背景画像: bw.png\nコントラスト比: 1.02:1"_s));
         QVERIFY(copied.endsWith(u"\nAA 通常の文字を満たす画素: 50%"_s));
         QVERIFY(TestWindow(w.store().values)->checkUi().aaa->isChecked());
+    }
+
+    void colourVisionSimulationRoundsToTheNearestValueAndKeepsAlpha()
+    {
+        const std::tuple<const char16_t*, Vision, const char16_t*> colours[] = {
+            {u"#FF0000", Vision::Achromatopsia, u"#7F7F7F"},
+            {u"#FF0000", Vision::Protanopia, u"#6D5F00"},
+            {u"#FF8000", Vision::Protanopia, u"#A69100"},
+            {u"#00FF00", Vision::Deuteranopia, u"#EFD63A"},
+            {u"#336699", Vision::Deuteranopia, u"#425F98"},
+            {u"#0000FF", Vision::Tritanopia, u"#006B96"},
+            {u"#FF0000", Vision::Tritanopia, u"#FF000F"}, // red beyond 1, clamped
+            {u"#FFFFCC", Vision::Tritanopia, u"#FFF8F1"},
+            {u"#123456", Vision::Normal, u"#123456"}};
+        for (const auto& [from, vision, seen] : colours)
+            QCOMPARE(simulatedColour(rgb(from), vision), rgb(seen));
+        // A grey is its own luminance: every level comes back as it was.
+        for (int v = 0; v <= kChannelMax; ++v)
+            QCOMPARE(simulatedColour({v, v, v}, Vision::Achromatopsia), (Rgb{v, v, v}));
+
+        // Large enough to be simulated in bands side by side.
+        QImage picture(600, 450, QImage::Format_ARGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 256, (x + y) % 256));
+        const QImage seen = simulatedPicture(picture, Vision::Deuteranopia);
+        int wrong = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb p = picture.pixel(x, y);
+                const Rgb c = simulatedColour({qRed(p), qGreen(p), qBlue(p)}, Vision::Deuteranopia);
+                wrong += seen.pixel(x, y) != qRgba(c[0], c[1], c[2], qAlpha(p));
+            }
+        }
+        QCOMPARE(wrong, 0);
     }
 };
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "colour/rgb.h"
+
+#include <QImage>
+
+namespace tintara {
+
+// How a colour looks with a colour-vision deficiency, after Machado, Oliveira and Fernandes
+// (2009) at full severity; achromatopsia keeps the relative luminance alone.
+enum class Vision { Normal, Protanopia, Deuteranopia, Tritanopia, Achromatopsia };
+
+Rgb simulatedColour(const Rgb& colour, Vision vision);
+// The picture as it looks with the deficiency, every pixel as simulatedColour gives it; alpha
+// is kept.
+QImage simulatedPicture(const QImage& picture, Vision vision);
+
+} // namespace tintara
