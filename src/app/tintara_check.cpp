@@ -155,9 +155,7 @@ void Tintara::refreshVerdict()
 
 void Tintara::fitToTarget(bool text)
 {
-    if (!m_check.fitText->isEnabled() && text)
-        return;
-    if (!m_check.fitBack->isEnabled() && !text)
+    if (!(text ? m_check.fitText : m_check.fitBack)->isEnabled())
         return;
     const Verdict v = currentVerdict();
     const double target = checkTarget();

@@ -8,29 +8,6 @@ namespace tintara {
 
 namespace {
 
-constexpr double kRedWeight = 0.2126;
-constexpr double kGreenWeight = 0.7152;
-constexpr double kBlueWeight = 0.0722;
-
-struct LinearTable
-{
-    std::array<double, kChannelMax + 1> values{};
-
-    LinearTable()
-    {
-        for (int v = 0; v <= kChannelMax; ++v) {
-            const double c = double(v) / kChannelMax;
-            values[v] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        }
-    }
-};
-
-const std::array<double, kChannelMax + 1>& linear()
-{
-    static const LinearTable table;
-    return table.values;
-}
-
 struct Lab
 {
     double l, a, b;
@@ -38,7 +15,7 @@ struct Lab
 
 Lab okLab(const Rgb& colour)
 {
-    const auto& lin = linear();
+    const auto& lin = linearChannels();
     const double r = lin[colour[0]], g = lin[colour[1]], b = lin[colour[2]];
     const double l = std::cbrt(0.4122214708 * r + 0.5363325363 * g + 0.0514459929 * b);
     const double m = std::cbrt(0.2119034982 * r + 0.6806995451 * g + 0.1073969566 * b);
@@ -100,7 +77,7 @@ public:
     // nearest the starting green, if any.
     std::optional<int> green(int r, int b, bool lighter) const
     {
-        const auto& lin = linear();
+        const auto& lin = linearChannels();
         const double rest = kRedWeight * lin[r] + kBlueWeight * lin[b];
         int g = 0;
         if (lighter) {
@@ -168,9 +145,25 @@ private:
 
 } // namespace
 
+double linearFromSrgb(double fraction)
+{
+    return fraction <= 0.04045 ? fraction / 12.92 : std::pow((fraction + 0.055) / 1.055, 2.4);
+}
+
+const std::array<double, kChannelMax + 1>& linearChannels()
+{
+    static const auto table = [] {
+        std::array<double, kChannelMax + 1> values{};
+        for (int v = 0; v <= kChannelMax; ++v)
+            values[v] = linearFromSrgb(double(v) / kChannelMax);
+        return values;
+    }();
+    return table;
+}
+
 double relativeLuminance(const Rgb& colour)
 {
-    const auto& lin = linear();
+    const auto& lin = linearChannels();
     return kRedWeight * lin[colour[0]] + kGreenWeight * lin[colour[1]] +
            kBlueWeight * lin[colour[2]];
 }

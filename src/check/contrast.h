@@ -13,6 +13,16 @@ inline constexpr double kAaLarge = 3.0;
 inline constexpr double kAaaNormal = 7.0;
 inline constexpr double kAaaLarge = 4.5;
 
+// The weights of linear red, green and blue in the relative luminance.
+inline constexpr double kRedWeight = 0.2126;
+inline constexpr double kGreenWeight = 0.7152;
+inline constexpr double kBlueWeight = 0.0722;
+
+// sRGB decoding: a channel's fraction 0..1 as linear light.
+double linearFromSrgb(double fraction);
+// The linear light of every 8-bit channel value.
+const std::array<double, kChannelMax + 1>& linearChannels();
+
 // WCAG relative luminance, 0 for black to 1 for white.
 double relativeLuminance(const Rgb& colour);
 double contrastRatio(double luminance, double otherLuminance);

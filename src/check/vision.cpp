@@ -1,8 +1,9 @@
 #include "check/vision.h"
 
+#include "check/contrast.h"
+
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <thread>
 #include <vector>
 
@@ -22,8 +23,9 @@ constexpr Matrix kTritanopia{{{1.255528, -0.076749, -0.178779},
                               {-0.078411, 0.930809, 0.147602},
                               {0.004733, 0.691367, 0.303900}}};
 // Each row is the relative luminance.
-constexpr Matrix kAchromatopsia{
-    {{0.2126, 0.7152, 0.0722}, {0.2126, 0.7152, 0.0722}, {0.2126, 0.7152, 0.0722}}};
+constexpr Matrix kAchromatopsia{{{kRedWeight, kGreenWeight, kBlueWeight},
+                                 {kRedWeight, kGreenWeight, kBlueWeight},
+                                 {kRedWeight, kGreenWeight, kBlueWeight}}};
 
 const Matrix& matrixOf(Vision vision)
 {
@@ -39,26 +41,19 @@ const Matrix& matrixOf(Vision vision)
     }
 }
 
-// sRGB decoding, and the linear values at which the encoding rounds up to the next 8-bit value.
+// The linear values at which the encoding rounds up to the next 8-bit value.
 struct Transfer
 {
-    std::array<double, kChannelMax + 1> linear{};
+    const std::array<double, kChannelMax + 1>& linear = linearChannels();
     std::array<double, kChannelMax> roundsUp{};
     // For a linear value's bucket of kBuckets, the 8-bit value at the bucket's start.
     static constexpr int kBuckets = 4096;
     std::array<quint8, kBuckets + 1> start{};
 
-    static double decode(double c)
-    {
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    }
-
     Transfer()
     {
-        for (int v = 0; v <= kChannelMax; ++v)
-            linear[v] = decode(double(v) / kChannelMax);
         for (int k = 0; k < kChannelMax; ++k)
-            roundsUp[k] = decode((k + 0.5) / kChannelMax);
+            roundsUp[k] = linearFromSrgb((k + 0.5) / kChannelMax);
         for (int b = 0; b <= kBuckets; ++b)
             start[b] =
                 quint8(std::upper_bound(roundsUp.begin(), roundsUp.end(), double(b) / kBuckets) -
