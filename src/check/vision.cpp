@@ -4,8 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <thread>
 #include <vector>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
 
 namespace tintara {
 
@@ -46,8 +51,9 @@ struct Transfer
 {
     const std::array<double, kChannelMax + 1>& linear = linearChannels();
     std::array<double, kChannelMax> roundsUp{};
-    // For a linear value's bucket of kBuckets, the 8-bit value at the bucket's start.
-    static constexpr int kBuckets = 4096;
+    // For a linear value's bucket of kBuckets, the 8-bit value at the bucket's start. The
+    // buckets are narrower than the closest two thresholds, so a bucket holds at most one.
+    static constexpr int kBuckets = 16384;
     std::array<quint8, kBuckets + 1> start{};
 
     Transfer()
@@ -64,10 +70,8 @@ struct Transfer
     int encode(double v) const
     {
         v = std::clamp(v, 0.0, 1.0);
-        int k = start[int(v * kBuckets)];
-        while (k < kChannelMax && v >= roundsUp[k])
-            ++k;
-        return k;
+        const int k = start[int(v * kBuckets)];
+        return k < kChannelMax && v >= roundsUp[k] ? k + 1 : k;
     }
 };
 
@@ -77,12 +81,62 @@ const Transfer& transfer()
     return table;
 }
 
+// One deficiency's matrix with each channel's share of each output made ready to add.
+class Simulation
+{
+public:
+    explicit Simulation(Vision vision)
+        : m_transfer(transfer())
+    {
+        const Matrix& m = matrixOf(vision);
+        for (int v = 0; v <= kChannelMax; ++v)
+            for (int i = 0; i < 3; ++i)
+                for (int j = 0; j < 3; ++j)
+                    m_share[v][j][i] = m[i][j] * m_transfer.linear[v];
+    }
+
+    QRgb operator()(QRgb in) const
+    {
+        const auto& r = m_share[qRed(in)];
+        const auto& g = m_share[qGreen(in)];
+        const auto& b = m_share[qBlue(in)];
+        return qRgba(m_transfer.encode(r[0][0] + g[1][0] + b[2][0]),
+                     m_transfer.encode(r[0][1] + g[1][1] + b[2][1]),
+                     m_transfer.encode(r[0][2] + g[1][2] + b[2][2]), qAlpha(in));
+    }
+
+private:
+    const Transfer& m_transfer;
+    // By 8-bit value, then input channel, then output channel.
+    std::array<std::array<std::array<double, 3>, 3>, kChannelMax + 1> m_share{};
+};
+
+// A new image of the size, for every pixel to be written. A large one is placed in huge pages
+// where the system has them: first touching 64 MB in small pages costs more than simulating it.
+QImage newImage(QSize size, QImage::Format format)
+{
+#ifdef Q_OS_LINUX
+    constexpr qsizetype kHugePage = 2 << 20;
+    const qsizetype bytes = qsizetype(size.width()) * size.height() * 4;
+    if (bytes >= 4 * kHugePage) {
+        const qsizetype rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        if (void* data = std::aligned_alloc(kHugePage, rounded)) {
+            madvise(data, rounded, MADV_HUGEPAGE);
+            return QImage(static_cast<uchar*>(data), size.width(), size.height(), size.width() * 4,
+                          format, std::free, data);
+        }
+    }
+#endif
+    return QImage(size, format);
+}
+
 } // namespace
 
 Rgb simulatedColour(const Rgb& colour, Vision vision)
 {
     if (vision == Vision::Normal)
         return colour;
+    // The same sums, in the same order, as a picture's pixels get.
     const Transfer& t = transfer();
     const Matrix& m = matrixOf(vision);
     const double r = t.linear[colour[0]], g = t.linear[colour[1]], b = t.linear[colour[2]];
@@ -96,49 +150,41 @@ QImage simulatedPicture(const QImage& picture, Vision vision)
 {
     if (vision == Vision::Normal || picture.isNull())
         return picture;
-    QImage seen = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                    : QImage::Format_RGB32);
-    // Each channel's share of each output, ready to add; and the answers for recent colours, in
-    // a table small enough to stay in the cache (a picture repeats its colours).
-    const Transfer& t = transfer();
-    const Matrix& m = matrixOf(vision);
-    std::array<std::array<std::array<double, kChannelMax + 1>, 3>, 3> share{};
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            for (int v = 0; v <= kChannelMax; ++v)
-                share[i][j][v] = m[i][j] * t.linear[v];
-    // Bands of rows run side by side, each with a table of the answers for recent colours that
-    // stays in its core's cache (a picture repeats its colours).
+    const QImage::Format format =
+        picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    const QImage source = picture.convertToFormat(format);
+    QImage seen = newImage(source.size(), format);
+    if (seen.isNull())
+        return picture;
+    seen.setDevicePixelRatio(source.devicePixelRatio());
+    const Simulation simulate(vision);
+    const int width = source.width();
     const auto simulateRows = [&](int first, int last) {
+        // The answers for recent colours, in a table small enough to stay in the core's cache:
+        // a picture repeats its colours.
         constexpr quint32 kSlots = 1u << 16;
-        constexpr quint32 kEmpty = 0xFFFFFFFFu;
-        std::vector<quint32> knownIn(kSlots, kEmpty);
-        std::vector<quint32> knownOut(kSlots);
+        std::vector<quint32> knownIn(kSlots, 0xFFFFFFFFu);
+        std::vector<QRgb> knownOut(kSlots);
         for (int y = first; y < last; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(seen.scanLine(y));
-            for (int x = 0; x < seen.width(); ++x) {
-                const quint32 in = line[x] & 0xFFFFFFu;
-                const quint32 slot = (in * 2654435761u) >> 16;
-                if (knownIn[slot] != in) {
-                    const int r = int(in >> 16), g = int((in >> 8) & 0xFFu), b = int(in & 0xFFu);
-                    quint32 out = 0;
-                    for (int i = 0; i < 3; ++i)
-                        out = (out << 8) |
-                              quint32(t.encode(share[i][0][r] + share[i][1][g] + share[i][2][b]));
-                    knownIn[slot] = in;
-                    knownOut[slot] = out;
+            const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+            auto* out = reinterpret_cast<QRgb*>(seen.scanLine(y));
+            for (int x = 0; x < width; ++x) {
+                const quint32 colour = in[x] & 0xFFFFFFu;
+                const quint32 slot = (colour * 2654435761u) >> 16;
+                if (knownIn[slot] != colour) {
+                    knownIn[slot] = colour;
+                    knownOut[slot] = simulate(colour) & 0xFFFFFFu;
                 }
-                line[x] = (line[x] & 0xFF000000u) | knownOut[slot];
+                out[x] = (in[x] & 0xFF000000u) | knownOut[slot];
             }
         }
     };
-    // Small pictures are not worth a thread.
+    // Bands of rows run side by side; small pictures are not worth a thread.
     const int bands = seen.width() * qint64(seen.height()) < (1 << 18)
                           ? 1
                           : std::max(1, int(std::thread::hardware_concurrency()));
     std::vector<std::thread> workers;
     const int height = seen.height();
-    (void)seen.bits(); // detached once, before the bands share it
     for (int band = 1; band < bands; ++band)
         workers.emplace_back(simulateRows, height * band / bands, height * (band + 1) / bands);
     simulateRows(0, height / bands);
