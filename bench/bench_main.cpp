@@ -56,6 +56,8 @@ bool g_allMet = true;
 // Keeps the compiler from dropping work whose result nothing else uses.
 volatile int g_sink = 0;
 QString g_only;
+// Added to the name of every case measured: what differs in this round of cases.
+QString g_suffix;
 
 // Counts the paint events of the widgets it watches: a repaint that paints nothing would make a
 // case look fast.
@@ -103,14 +105,16 @@ void report(const char* name, std::vector<qint64> nanoseconds, Target target, bo
                           : target.medianMs >= 1e9 ? "(reference)"
                           : met                    ? "ok"
                                                    : "MISSED";
-    std::printf("%-44s %6zu  %10.4f  %10.4f  %s\n", name, nanoseconds.size(), median, p99, verdict);
+    std::printf("%-44s %6zu  %10.4f  %10.4f  %s\n",
+                qPrintable(QString::fromLatin1(name) + g_suffix), nanoseconds.size(), median, p99,
+                verdict);
     std::fflush(stdout);
 }
 
 // Whether the case is to run: every case, or those whose name holds the one asked for.
 bool chosen(const char* name)
 {
-    return g_only.isEmpty() || QString::fromLatin1(name).contains(g_only);
+    return g_only.isEmpty() || (QString::fromLatin1(name) + g_suffix).contains(g_only);
 }
 
 // Runs prepare(i) untimed and body(i) timed, for warm-up and then for the samples. With a
@@ -260,104 +264,116 @@ int main(int argc, char* argv[])
     for (tintara::Canvas* bar : {ui.ForeBar, ui.BackBar})
         paints.watch(bar);
 
-    setWeb216(w, false);
-    ui.Slider1[3]->setValue(128);
-    ui.Slider1[3]->setFocus();
-    measure("slider movement, full colour", 2000, kInteractive, ui.Picture1, [&](int i) {
-        sendKey(ui.Slider1[3], i % 2 ? Qt::Key_Left : Qt::Key_Right);
-        repaintWindow(w);
-    });
-
-    setWeb216(w, true);
-    ui.FAutoCK->setChecked(true);
-    ui.Slider1[4]->setValue(102);
-    ui.Slider1[4]->setFocus();
-    // 102 and 153 lie either side of 128, so the automatic text colour flips with every step.
-    measure("slider movement, Web216 + automatic text", 2000, kInteractive, ui.Picture1,
-            [&](int i) {
-                sendKey(ui.Slider1[4], i % 2 ? Qt::Key_PageDown : Qt::Key_PageUp);
-                repaintWindow(w);
-            });
-    ui.FAutoCK->setChecked(false);
-
-    for (const bool web : {false, true}) {
-        setWeb216(w, web);
-        measure(
-            web ? "DrawColorBar, Web216" : "DrawColorBar, full colour (768 boxes)", 2000,
-            kInteractive, ui.BackBar, [&](int i) { ui.Slider1[3]->setValue(i % 2 ? 51 : 204); },
-            [&](int) {
-                // Letting go of the bar draws it again.
-                QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1),
-                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-                QCoreApplication::sendEvent(ui.BackBar, &release);
-                ui.BackBar->repaint();
-            });
-    }
-    setWeb216(w, false);
-
-    QTemporaryDir pictures;
-    const QImage tiny = patternPicture(QSize(1, 1));
-    const QImage small = patternPicture(QSize(37, 23));
-    for (const QImage* picture : {&tiny, &small}) {
-        emit ui.Picture1->urlsDropped({QUrl::fromLocalFile(savePicture(pictures, *picture))});
-        const bool one = picture == &tiny;
-        measure(
-            one ? "DrawPreview, tiled 1x1 picture" : "DrawPreview, tiled 37x23 picture", 1000,
-            kInteractive, ui.Picture1, [](int) {},
-            [&](int i) {
-                sendKey(ui.Slider1[0], i % 2 ? Qt::Key_PageDown : Qt::Key_PageUp);
-                repaintWindow(w);
-            });
-        if (!previewIsTiled(w, *picture)) {
-            std::printf("  the preview did not show the picture tiled\n");
-            g_allMet = false;
-        }
-        // The background alone, drawn both ways into the same picture box, for the ratio.
-        QImage target = ui.Picture1->buffer().copy();
-        tintara::PreviewRenderer::Background background;
-        background.solid = false;
-        background.picture = &w.backPicture();
-        background.tileWidthTwips = w.tileWidth();
-        background.tileHeightTwips = w.tileHeight();
-        tintara::PreviewRenderer renderer(ui.Picture1->font(), QString());
-        measure(one ? "  background, as drawn: 1x1" : "  background, as drawn: 37x23", 1000,
-                kReferenceOnly, nullptr, [&](int) {
-                    QPainter painter(&target);
-                    renderer.paintBackground(painter, ui.Picture1->size(), background);
-                });
-        measure(one ? "  background, tile by tile: 1x1" : "  background, tile by tile: 37x23",
-                one ? 20 : 200, kReferenceOnly, nullptr,
-                [&](int) { tileLoop(target, w.backPicture(), w.twips().perPixel()); });
-    }
-    emit ui.Picture1->doubleClicked();
-
-    // The user types the last digit of a code into the background box.
-    const QString codes[2] = {QStringLiteral("#123456"), QStringLiteral("#654321")};
-    ui.ColorCode[1]->setFocus();
-    measure(
-        "colour code typed (ColorCode_Change)", 2000, kInteractive, ui.Picture1,
-        [&](int i) { ui.ColorCode[1]->setText(codes[i % 2].chopped(1)); },
-        [&](int i) {
-            sendKey(ui.ColorCode[1], Qt::Key_unknown, codes[i % 2].right(1));
+    // Every action again with the preview as seen with protanopia: its colours are simulated
+    // once per drawing, and each picture once.
+    for (const int vision : {0, 1}) {
+        w.checkUi().vision[vision]->trigger();
+        g_suffix = vision ? QStringLiteral(", simulated") : QString();
+        setWeb216(w, false);
+        // Seen with protanopia, one step of red can look the same: green always shows.
+        tintara::ChannelSlider* slider = ui.Slider1[vision ? 4 : 3];
+        slider->setValue(128);
+        slider->setFocus();
+        measure("slider movement, full colour", 2000, kInteractive, ui.Picture1, [&](int i) {
+            sendKey(slider, i % 2 ? Qt::Key_Left : Qt::Key_Right);
             repaintWindow(w);
         });
 
-    for (int k = 3; k < 6; ++k)
-        ui.Slider1[k]->setValue(100);
-    // Each action starts from the control the user works: it has the keyboard focus.
-    ui.Bright[2]->setFocus();
-    measure("brightness step", 2000, kInteractive, ui.Picture1, [&](int i) {
-        ui.Bright[2 + i % 2]->click();
-        repaintWindow(w);
-    });
+        setWeb216(w, true);
+        ui.FAutoCK->setChecked(true);
+        ui.Slider1[4]->setValue(102);
+        ui.Slider1[4]->setFocus();
+        // 102 and 153 lie either side of 128, so the automatic text colour flips with every step.
+        measure("slider movement, Web216 + automatic text", 2000, kInteractive, ui.Picture1,
+                [&](int i) {
+                    sendKey(ui.Slider1[4], i % 2 ? Qt::Key_PageDown : Qt::Key_PageUp);
+                    repaintWindow(w);
+                });
+        ui.FAutoCK->setChecked(false);
 
-    w.saveColorSet(QStringLiteral("Sea"), QStringLiteral("#000080,#FFFFFF"));
-    w.saveColorSet(QStringLiteral("Sand"), QStringLiteral("#402000,#F0E0C0"));
-    setWeb216(w, false);
-    measure("colour set chosen", 2000, kInteractive, ui.Picture1, [&](int i) {
-        w.selectColorSet(i % 2);
-        repaintWindow(w);
-    });
+        for (const bool web : {false, true}) {
+            setWeb216(w, web);
+            measure(
+                web ? "DrawColorBar, Web216" : "DrawColorBar, full colour (768 boxes)", 2000,
+                kInteractive, ui.BackBar, [&](int i) { ui.Slider1[3]->setValue(i % 2 ? 51 : 204); },
+                [&](int) {
+                    // Letting go of the bar draws it again.
+                    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1),
+                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+                    QCoreApplication::sendEvent(ui.BackBar, &release);
+                    ui.BackBar->repaint();
+                });
+        }
+        setWeb216(w, false);
+
+        QTemporaryDir pictures;
+        const QImage tiny = patternPicture(QSize(1, 1));
+        const QImage small = patternPicture(QSize(37, 23));
+        for (const QImage* picture : {&tiny, &small}) {
+            emit ui.Picture1->urlsDropped({QUrl::fromLocalFile(savePicture(pictures, *picture))});
+            const bool one = picture == &tiny;
+            measure(
+                one ? "DrawPreview, tiled 1x1 picture" : "DrawPreview, tiled 37x23 picture", 1000,
+                kInteractive, ui.Picture1, [](int) {},
+                [&](int i) {
+                    sendKey(ui.Slider1[0], i % 2 ? Qt::Key_PageDown : Qt::Key_PageUp);
+                    repaintWindow(w);
+                });
+            if (!previewIsTiled(
+                    w, tintara::simulatedPicture(*picture, vision ? tintara::Vision::Protanopia
+                                                                  : tintara::Vision::Normal))) {
+                std::printf("  the preview did not show the picture tiled\n");
+                g_allMet = false;
+            }
+            // The background alone, drawn both ways into the same picture box, for the ratio.
+            QImage target = ui.Picture1->buffer().copy();
+            tintara::PreviewRenderer::Background background;
+            background.solid = false;
+            background.picture = &w.backPicture();
+            background.tileWidthTwips = w.tileWidth();
+            background.tileHeightTwips = w.tileHeight();
+            tintara::PreviewRenderer renderer(ui.Picture1->font(), QString());
+            measure(one ? "  background, as drawn: 1x1" : "  background, as drawn: 37x23", 1000,
+                    kReferenceOnly, nullptr, [&](int) {
+                        QPainter painter(&target);
+                        renderer.paintBackground(painter, ui.Picture1->size(), background);
+                    });
+            measure(one ? "  background, tile by tile: 1x1" : "  background, tile by tile: 37x23",
+                    one ? 20 : 200, kReferenceOnly, nullptr,
+                    [&](int) { tileLoop(target, w.backPicture(), w.twips().perPixel()); });
+        }
+        emit ui.Picture1->doubleClicked();
+
+        // The user types the last digit of a code into the background box.
+        const QString codes[2] = {QStringLiteral("#123456"), QStringLiteral("#654321")};
+        ui.ColorCode[1]->setFocus();
+        measure(
+            "colour code typed (ColorCode_Change)", 2000, kInteractive, ui.Picture1,
+            [&](int i) { ui.ColorCode[1]->setText(codes[i % 2].chopped(1)); },
+            [&](int i) {
+                sendKey(ui.ColorCode[1], Qt::Key_unknown, codes[i % 2].right(1));
+                repaintWindow(w);
+            });
+
+        for (int k = 3; k < 6; ++k)
+            ui.Slider1[k]->setValue(100);
+        // Each action starts from the control the user works: it has the keyboard focus.
+        ui.Bright[2]->setFocus();
+        measure("brightness step", 2000, kInteractive, ui.Picture1, [&](int i) {
+            ui.Bright[2 + i % 2]->click();
+            repaintWindow(w);
+        });
+
+        w.saveColorSet(QStringLiteral("Sea"), QStringLiteral("#000080,#FFFFFF"));
+        w.saveColorSet(QStringLiteral("Sand"), QStringLiteral("#402000,#F0E0C0"));
+        setWeb216(w, false);
+        measure("colour set chosen", 2000, kInteractive, ui.Picture1, [&](int i) {
+            w.selectColorSet(i % 2);
+            repaintWindow(w);
+        });
+    }
+    g_suffix.clear();
+    w.checkUi().vision[0]->trigger();
 
     // The nearest colour that passes, from pairs that fail, over a spread of colours.
     for (const bool webSafe : {false, true}) {
@@ -420,6 +436,19 @@ int main(int argc, char* argv[])
             simulated = tintara::simulatedPicture(photo, i % 2 ? tintara::Vision::Protanopia
                                                                : tintara::Vision::Tritanopia);
         });
+    {
+        // Switching the simulation in the window with the photograph as the background.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("photo.bmp"));
+        photo.save(path);
+        emit ui.Picture1->urlsDropped({QUrl::fromLocalFile(path)});
+        measure("simulation switched, 4000x4000 picture", 6, kPictureData, ui.Picture1, [&](int i) {
+            w.checkUi().vision[1 + i % 2]->trigger();
+            repaintWindow(w);
+        });
+        w.checkUi().vision[0]->trigger();
+        emit ui.Picture1->doubleClicked();
+    }
     measure("verdict over the 4000x4000 picture", 2000, kInteractive, nullptr, [&](int i) {
         const tintara::Rgb text{i % 256, 40, 200};
         const auto worst = pictureContrast->against(text);

@@ -29,6 +29,7 @@ class PictureContrast;
 class PreviewRenderer;
 class SettingsStore;
 class TerminationRequests;
+enum class Vision;
 } // namespace tintara
 
 // The sliders, in order: text red, green, blue, then background red, green, blue.
@@ -76,6 +77,8 @@ struct CheckUi
     QAction* fitBack = nullptr;
     QAction* aaa = nullptr;
     QAction* copyVerdict = nullptr;
+    // The preview as seen with each colour vision, by tintara::Vision; exactly one is checked.
+    std::array<QAction*, 5> vision{};
     QLabel* status = nullptr;
 };
 
@@ -215,6 +218,10 @@ private:
     void copyVerdict();
     void setAaaTarget(bool on);
     double checkTarget() const;
+    void setVision(tintara::Vision vision);
+    // A colour, and the background picture, as the preview shows them with the chosen vision.
+    QColor seenColour(int r, int g, int b) const;
+    const QPixmap& seenPicture();
 
     // Settings and the window's place: tintara_settings.cpp
     void connectSettings();
@@ -257,6 +264,11 @@ private:
     qint64 m_pictureKey = 0;
     // Said on the status line until the colours next change.
     QString m_checkNote;
+    tintara::Vision m_vision{};
+    // The background picture as seen with m_seenVision, made once for each picture and vision.
+    QPixmap m_seenPicture;
+    qint64 m_seenFrom = 0;
+    tintara::Vision m_seenVision{};
 
     // Fields of the window's design, in their declared order (m_GenHTML is public above).
     QPixmap m_BackPicture;

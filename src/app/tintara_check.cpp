@@ -2,12 +2,14 @@
 
 #include "check/contrast.h"
 #include "check/picturecontrast.h"
+#include "check/vision.h"
 #include "platform/canvas.h"
 #include "platform/clipboard.h"
 #include "platform/settingsstore.h"
 #include "preview/colorcode.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +34,10 @@ QString passMark(double ratio, double threshold)
 {
     return ratio >= threshold ? QStringLiteral("○") : QStringLiteral("×");
 }
+
+// By tintara::Vision.
+constexpr const char* kVisionNames[] = {"通常の見え方", "1型色覚 (P型)", "2型色覚 (D型)",
+                                        "3型色覚 (T型)", "1色覚 (全色盲)"};
 
 } // namespace
 
@@ -64,6 +70,16 @@ void Tintara::createCheck()
     check.aaa->setChecked(store().read(kCheckSection, kLevelKey, QStringLiteral("AA")) ==
                           QLatin1String("AAA"));
     check.copyVerdict = item(QStringLiteral("判定をコピー"), QStringLiteral("Ctrl+K"));
+    check.menu->addSeparator();
+    // Not kept between runs: every start shows the colours as they are.
+    auto* visions = new QActionGroup(this);
+    for (int i = 0; i < int(check.vision.size()); ++i) {
+        check.vision[i] =
+            item(QString::fromUtf8(kVisionNames[i]), QStringLiteral("Ctrl+%1").arg(i));
+        check.vision[i]->setCheckable(true);
+        visions->addAction(check.vision[i]);
+    }
+    check.vision[0]->setChecked(true);
 
     check.status = new QLabel(this);
     check.status->setAccessibleName(QStringLiteral("コントラストの判定"));
@@ -83,6 +99,8 @@ void Tintara::connectCheck()
     connect(m_check.fitBack, &QAction::triggered, this, [this] { fitToTarget(false); });
     connect(m_check.aaa, &QAction::toggled, this, &Tintara::setAaaTarget);
     connect(m_check.copyVerdict, &QAction::triggered, this, &Tintara::copyVerdict);
+    for (int i = 0; i < int(m_check.vision.size()); ++i)
+        connect(m_check.vision[i], &QAction::triggered, this, [this, i] { setVision(Vision(i)); });
     // Every change of colour or background is drawn in the preview.
     connect(m_ui.Picture1, &Canvas::presented, this, [this] {
         m_checkNote.clear();
@@ -143,6 +161,10 @@ void Tintara::refreshVerdict()
         parts << QStringLiteral("AA 通常を満たす画素 %1%").arg(v.aaPercent);
     if (!m_checkNote.isEmpty())
         parts << m_checkNote;
+    // First, so that nobody takes the simulated preview for the real colours.
+    if (m_vision != Vision::Normal)
+        parts.prepend(QStringLiteral("%1の見え方で表示中")
+                          .arg(QString::fromUtf8(kVisionNames[int(m_vision)])));
     const QString line = parts.join(QStringLiteral("　"));
     m_check.status->setText(line);
     // Should the line be cut at the window's edge, the whole of it is still at hand.
@@ -209,4 +231,36 @@ void Tintara::setAaaTarget(bool on)
     store().write(kCheckSection, kLevelKey, on ? QStringLiteral("AAA") : QStringLiteral("AA"));
     if (!commitSettings())
         warnSettingsProblem();
+}
+
+void Tintara::setVision(Vision vision)
+{
+    m_check.vision[int(vision)]->setChecked(true);
+    if (vision == m_vision)
+        return;
+    m_vision = vision;
+    DrawPreview();
+}
+
+QColor Tintara::seenColour(int r, int g, int b) const
+{
+    const Rgb seen = simulatedColour({r, g, b}, m_vision);
+    return QColor(seen[0], seen[1], seen[2]);
+}
+
+const QPixmap& Tintara::seenPicture()
+{
+    if (m_vision == Vision::Normal || m_BackPicture.isNull()) {
+        // The last simulated picture may be large: it goes as soon as it is not shown.
+        m_seenPicture = QPixmap();
+        m_seenFrom = 0;
+        return m_BackPicture;
+    }
+    if (m_seenFrom != m_BackPicture.cacheKey() || m_seenVision != m_vision) {
+        m_seenPicture = QPixmap(); // before the next is made, not beside it
+        m_seenPicture = QPixmap::fromImage(simulatedPicture(m_BackPicture.toImage(), m_vision));
+        m_seenFrom = m_BackPicture.cacheKey();
+        m_seenVision = m_vision;
+    }
+    return m_seenPicture;
 }

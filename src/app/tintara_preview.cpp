@@ -65,14 +65,15 @@ void Tintara::DrawPreview()
 
     PreviewRenderer::Background background;
     background.solid = m_SolidBack;
-    background.colour = QColor(BC(0), BC(1), BC(2));
-    background.cleared = box->palette().color(QPalette::Window);
-    background.picture = m_BackPicture.isNull() ? nullptr : &m_BackPicture;
+    background.colour = seenColour(BC(0), BC(1), BC(2));
+    const QColor cleared = box->palette().color(QPalette::Window);
+    background.cleared = seenColour(cleared.red(), cleared.green(), cleared.blue());
+    background.picture = m_BackPicture.isNull() ? nullptr : &seenPicture();
     background.tileWidthTwips = m_TileWidth;
     background.tileHeightTwips = m_TileHeight;
     m_preview->paintBackground(painter, size, background);
 
-    const QColor foreground(FC(0), FC(1), FC(2));
+    const QColor foreground = seenColour(FC(0), FC(1), FC(2));
     m_preview->paintLine(painter, 0, size, m_twips, foreground);
     m_preview->paintLine(painter, 1, size, m_twips, foreground);
     {

@@ -166,6 +166,37 @@ private slots:
         QVERIFY(TestWindow(w.store().values)->checkUi().aaa->isChecked());
     }
 
+    void simulationChangesThePreviewAloneAndSaysSo()
+    {
+        TestWindow w(kFullColour);
+        QLineEdit* back = w->ui().ColorCode[1];
+        typeInto(back, u"#FF0000"_s);
+        const QString verdict = w->checkUi().status->text();
+        const QImage& preview = w->ui().Picture1->buffer();
+        QTest::keyClick(back, Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(preview.pixel(1, 1), qRgb(0x6D, 0x5F, 0x00));
+        QCOMPARE(w->checkUi().status->text(), u"1型色覚 (P型)の見え方で表示中　"_s + verdict);
+        QCOMPARE(back->text(), u"#FF0000"_s);
+        QCOMPARE(w->ui().Slider1[3]->value(), 255);
+
+        // A picture, transparent pixels and all, is seen as each pixel would be.
+        QTemporaryDir dir;
+        QImage picture(2, 1, QImage::Format_ARGB32);
+        picture.setPixel(0, 0, qRgba(0, 0, 255, 255));
+        picture.setPixel(1, 0, qRgba(0, 0, 0, 0));
+        dropFiles(w->ui().Picture1, {savePicture(dir, u"p.png"_s, picture, "png")});
+        QTest::keyClick(back, Qt::Key_3, Qt::ControlModifier);
+        QCOMPARE(preview.pixel(0, 0), qRgb(0x00, 0x6B, 0x96));
+        const QColor cleared = w->ui().Picture1->palette().color(QPalette::Window);
+        const Rgb seen = simulatedColour({cleared.red(), cleared.green(), cleared.blue()},
+                                         Vision::Tritanopia);
+        QCOMPARE(preview.pixel(1, 0), qRgb(seen[0], seen[1], seen[2]));
+        QTest::keyClick(back, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(preview.pixel(0, 0), qRgb(0, 0, 255));
+        QVERIFY(w->checkUi().vision[0]->isChecked());
+        QVERIFY(!w->checkUi().status->text().contains(u"見え方"_s));
+    }
+
     void colourVisionSimulationRoundsToTheNearestValueAndKeepsAlpha()
     {
         const std::tuple<const char16_t*, Vision, const char16_t*> colours[] = {
