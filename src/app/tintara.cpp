@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRegion>
 #include <QSignalBlocker>
+#include <QUndoStack>
 
 using namespace tintara;
 
@@ -71,6 +72,7 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
     createControls();
     createMenu();
     createCheck();
+    createHistory();
     connectChannels();
     connectPreview();
     connectTools();
@@ -78,6 +80,7 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
     connectOutput();
     connectSettings();
     connectCheck();
+    connectHistory();
     describeControls();
     orderTabStops();
     m_preview = std::make_unique<PreviewRenderer>(m_ui.Picture1->font(),
@@ -293,4 +296,6 @@ void Tintara::Form_Load()
     DrawPreview();
     DrawColorBar(true);
     DrawColorBar(false);
+    m_history->clear();
+    absorbChange();
 }

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QUndoStack;
 
 namespace tintara {
 class Canvas;
@@ -82,6 +83,14 @@ struct CheckUi
     QLabel* status = nullptr;
 };
 
+// Undo and redo of colour changes, in their own menu.
+struct HistoryUi
+{
+    QMenu* menu = nullptr;
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
+};
+
 // What the window needs from the platform. Members left empty get the real implementations.
 struct TintaraServices
 {
@@ -104,6 +113,7 @@ public:
 
     const TintaraUi& ui() const { return m_ui; }
     const CheckUi& checkUi() const { return m_check; }
+    const HistoryUi& historyUi() const { return m_historyUi; }
 
     // Start-up: reads the settings, sets every control and shows the window. Closing the window
     // writes the settings back.
@@ -223,6 +233,35 @@ private:
     QColor seenColour(int r, int g, int b) const;
     const QPixmap& seenPicture();
 
+    // Undo and redo: tintara_history.cpp. Each user action that changes the colours is a step;
+    // a drag is one step from press to release, and a run of keys on one slider is one step.
+    using ChannelValues = std::array<int, kSliderCount>;
+    class ColourStep;
+    // Within its scope the colours may change many times; they make one step, or none, at the
+    // end of the outermost scope.
+    class StepScope
+    {
+    public:
+        StepScope(Tintara& window, bool isStep);
+        ~StepScope();
+        StepScope(const StepScope&) = delete;
+        StepScope& operator=(const StepScope&) = delete;
+
+    private:
+        Tintara& m_window;
+        bool m_isStep;
+    };
+    void createHistory();
+    void connectHistory();
+    ChannelValues channelValues() const;
+    // Records the change since the last step as one step; keys on a slider join its run.
+    void endStep(int runSlider = -1);
+    // The change since the last step is not one (a switch of mode, start-up).
+    void absorbChange();
+    // Sets all six channels by the rules of the current modes, as the sliders would.
+    void restoreChannels(const ChannelValues& values);
+    void stepBack(bool undo);
+
     // Settings and the window's place: tintara_settings.cpp
     void connectSettings();
     void loadSettings();
@@ -259,6 +298,15 @@ private:
     // Changes to the list of sets not yet in the store.
     QList<tintara::ColorSetChange> m_setChanges;
     CheckUi m_check;
+    HistoryUi m_historyUi;
+    QUndoStack* m_history = nullptr;
+    // The colours as the last step left them.
+    ChannelValues m_stepFrom{};
+    int m_stepDepth = 0;
+    // The slider of the run of keys that the next key on it joins, or -1.
+    int m_runSlider = -1;
+    int m_runs = 0;
+    bool m_barHeld = false;
     // The contrast data of the background picture, and which picture it was built for.
     std::unique_ptr<tintara::PictureContrast> m_pictureContrast;
     qint64 m_pictureKey = 0;

@@ -175,6 +175,7 @@ void Tintara::ColorCode_Change(int Index)
 
 void Tintara::w216_Click()
 {
+    const StepScope notAStep(*this, false);
     m_ui.w216->setChecked(!m_ui.w216->isChecked());
     SetWeb216Mode(m_ui.w216->isChecked());
     DrawPreview();

@@ -38,6 +38,7 @@ void Tintara::ColorCmbo_Click()
     const auto codes = splitAtFirstComma(m_ui.ColorCmbo->itemData(index).toString());
     if (!codes)
         return;
+    const StepScope oneStep(*this, true);
     // When the background code will apply too, the preview is drawn once, with both colours in:
     // a drawing with the new text colour alone would be drawn over before it could be shown.
     m_previewHeld = parseColorCode(codes->rest).has_value();

@@ -29,6 +29,7 @@ void Tintara::connectTools()
 
 void Tintara::FAutoCK_Click()
 {
+    const StepScope notAStep(*this, false);
     const bool on = m_ui.FAutoCK->isChecked();
     if (on) {
         m_SaveFR = FC(0);

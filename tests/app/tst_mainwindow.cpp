@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSizeGrip>
+#include <QStyleOptionSlider>
 
 using namespace tintara;
 using namespace tintara::test;
@@ -73,9 +74,9 @@ private slots:
                                     "Web216 Ctrl+W", "前景色自動 Ctrl+Q", "前景色コピー Ctrl+F",
                                     "背景色コピー Ctrl+B", "HTML生成 Ctrl+H", "色保存... "}));
         QCOMPARE(ui.func->title(), u"機能"_s);
-        QCOMPARE(
-            w->menuBar()->actions(),
-            (QList<QAction*>{ui.func->menuAction(), w->checkUi().menu->menuAction(), ui.About}));
+        QCOMPARE(w->menuBar()->actions(),
+                 (QList<QAction*>{ui.func->menuAction(), w->historyUi().menu->menuAction(),
+                                  w->checkUi().menu->menuAction(), ui.About}));
         QCOMPARE(ui.About->text(), u"情報"_s);
     }
 
@@ -189,6 +190,64 @@ private slots:
                      qRgb(0, 102, 153));
         QCOMPARE(preview.pixel(preview.width() - 1, preview.height() - 1), qRgb(0, 102, 153));
         QVERIFY(countPixels(preview, qRgb(0, 0, 0)) > 200);
+    }
+
+    void undoAndRedoGoBackOneUserActionAtATimeFromAnywhere()
+    {
+        TestWindow w(kFullColour);
+        const TintaraUi& ui = w->ui();
+        QLineEdit* text = ui.ColorCode[0];
+        const auto undo = [&](int times = 1) {
+            while (times--)
+                QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
+        };
+        QVERIFY(!w->historyUi().undo->isEnabled());
+
+        // A drag on a bar and a drag of a slider's thumb, press to release, are a step each.
+        sendMouse(ui.BackBar, QEvent::MouseButtonPress, {10, 5});
+        sendMouse(ui.BackBar, QEvent::MouseMove, {50, 5});
+        sendMouse(ui.BackBar, QEvent::MouseButtonRelease, {100, 5});
+        ChannelSlider* slider = ui.Slider1[5];
+        QStyleOptionSlider thumb;
+        thumb.initFrom(slider);
+        thumb.maximum = kChannelMax;
+        thumb.sliderPosition = thumb.sliderValue = slider->value();
+        const QPoint at = slider->style()
+                              ->subControlRect(QStyle::CC_Slider, &thumb, QStyle::SC_SliderHandle)
+                              .center();
+        QTest::mousePress(slider, Qt::LeftButton, {}, at);
+        QTest::mouseMove(slider, at - QPoint(20, 0));
+        QTest::mouseMove(slider, at - QPoint(40, 0));
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, at - QPoint(40, 0));
+        const int dragged = w->BC(2);
+        QVERIFY(dragged < 255);
+        // A run of keys on one slider is one step; the same code typed again is none.
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(ui.Slider1[4], Qt::Key_Left);
+        typeInto(text, u"#123456"_s);
+        typeInto(text, u"#123456"_s);
+        w->saveColorSet(u"Grey"_s, u"#999999,#FFFFFF"_s);
+        w->selectColorSet(0);
+        QTest::keyClick(text, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(w.channels(), (Channels{0x7E, 0x74, 0x7A, 255, 255, 255}));
+
+        // Restored under another mode, a step follows its rules.
+        ui.w216->trigger();
+        undo(2);
+        QCOMPARE(w.channels(), (Channels{0, 51, 102, 51, 255, (dragged + 25) / 51 * 51}));
+        QCOMPARE(text->text(), u"#003366"_s);
+        QTest::keyClick(text, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w.channels(), (Channels{153, 153, 153, 255, 255, 255}));
+        ui.w216->trigger();
+        QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.channels(), (Channels{0x7E, 0x74, 0x7A, 255, 255, 255}));
+        undo(3);
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 50, 252, dragged}));
+        undo(2);
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 50, 255, 255}));
+        undo();
+        QCOMPARE(w.channels(), kFirstStart);
+        QVERIFY(!w->historyUi().undo->isEnabled());
     }
 
     void everyWindowNamesEveryControlTabsInReadingOrderAndCarriesTheIcon()

@@ -171,10 +171,21 @@ private slots:
         TestWindow w(kFullColour);
         QLineEdit* back = w->ui().ColorCode[1];
         typeInto(back, u"#FF0000"_s);
+        typeInto(w->ui().ColorCode[0], u"#00FF00"_s);
         const QString verdict = w->checkUi().status->text();
         const QImage& preview = w->ui().Picture1->buffer();
+        const auto shows = [&preview](QRgb colour) {
+            const QImage& p = preview;
+            for (int y = 0; y < p.height(); ++y)
+                for (int x = 0; x < p.width(); ++x)
+                    if (p.pixel(x, y) == colour)
+                        return true;
+            return false;
+        };
         QTest::keyClick(back, Qt::Key_1, Qt::ControlModifier);
         QCOMPARE(preview.pixel(1, 1), qRgb(0x6D, 0x5F, 0x00));
+        const Rgb text = simulatedColour({0, 255, 0}, Vision::Protanopia);
+        QVERIFY(shows(qRgb(text[0], text[1], text[2])) && !shows(qRgb(0, 255, 0)));
         QCOMPARE(w->checkUi().status->text(), u"1型色覚 (P型)の見え方で表示中　"_s + verdict);
         QCOMPARE(back->text(), u"#FF0000"_s);
         QCOMPARE(w->ui().Slider1[3]->value(), 255);
@@ -188,8 +199,8 @@ private slots:
         QTest::keyClick(back, Qt::Key_3, Qt::ControlModifier);
         QCOMPARE(preview.pixel(0, 0), qRgb(0x00, 0x6B, 0x96));
         const QColor cleared = w->ui().Picture1->palette().color(QPalette::Window);
-        const Rgb seen = simulatedColour({cleared.red(), cleared.green(), cleared.blue()},
-                                         Vision::Tritanopia);
+        const Rgb seen =
+            simulatedColour({cleared.red(), cleared.green(), cleared.blue()}, Vision::Tritanopia);
         QCOMPARE(preview.pixel(1, 0), qRgb(seen[0], seen[1], seen[2]));
         QTest::keyClick(back, Qt::Key_0, Qt::ControlModifier);
         QCOMPARE(preview.pixel(0, 0), qRgb(0, 0, 255));
@@ -215,8 +226,8 @@ private slots:
         for (int v = 0; v <= kChannelMax; ++v)
             QCOMPARE(simulatedColour({v, v, v}, Vision::Achromatopsia), (Rgb{v, v, v}));
 
-        // Large enough to be simulated in bands side by side.
-        QImage picture(600, 450, QImage::Format_ARGB32);
+        // Large enough to be simulated in bands side by side, into huge pages.
+        QImage picture(1500, 1400, QImage::Format_ARGB32);
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x)
                 picture.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 256, (x + y) % 256));
