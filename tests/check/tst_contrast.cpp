@@ -225,6 +225,18 @@ private slots:
         // A grey is its own luminance: every level comes back as it was.
         for (int v = 0; v <= kChannelMax; ++v)
             QCOMPARE(simulatedColour({v, v, v}, Vision::Achromatopsia), (Rgb{v, v, v}));
+        // Any other colour is its luminance encoded by the sRGB formula, rounded to nearest.
+        int misencoded = 0;
+        for (int r = 0; r <= kChannelMax; r += 3)
+            for (int g = 0; g <= kChannelMax; g += 5)
+                for (int b = 0; b <= kChannelMax; b += 7) {
+                    const double l = relativeLuminance({r, g, b});
+                    const double v =
+                        l <= 0.0031308 ? 12.92 * l : 1.055 * std::pow(l, 1 / 2.4) - 0.055;
+                    misencoded += simulatedColour({r, g, b}, Vision::Achromatopsia)[0] !=
+                                  int(std::lround(v * kChannelMax));
+                }
+        QCOMPARE(misencoded, 0);
 
         // Large enough to be simulated in bands side by side, into huge pages.
         QImage picture(1500, 1400, QImage::Format_ARGB32);
