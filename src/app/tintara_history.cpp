@@ -127,8 +127,8 @@ void Tintara::connectHistory()
     }
     for (int i = 0; i < kSliderCount; ++i) {
         ChannelSlider* slider = m_ui.Slider1[i];
-        connect(slider, &ChannelSlider::scrolled, this, [this, slider, i] {
-            if (!slider->isSliderDown() && m_stepDepth == 0)
+        connect(slider, &ChannelSlider::scrolled, this, [this, i] {
+            if (m_stepDepth == 0)
                 endStep(i);
         });
         connect(slider, &QSlider::sliderReleased, this, [this] { endStep(); });
