@@ -5,10 +5,14 @@ TINTARA_BUILD="$TINTARA_ROOT/build"
 
 # What building and running need; ./test adds what the tests need.
 TINTARA_PACKAGES=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-noto-cjk)
+# What scripts/package needs beyond building: the tools that compute the package's dependencies
+# from the program.
+TINTARA_PACKAGE_PACKAGES=(dpkg-dev file)
 # The tests of the desktop side: a virtual X server, a window manager that draws frames, tools to
-# find the program's window in it and type into it, and the validators of the installed desktop
-# entry and metainfo.
-TINTARA_TEST_PACKAGES=(xvfb openbox x11-utils xdotool xclip desktop-file-utils appstream)
+# find the program's window in it and type into it, the validators of the installed desktop
+# entry and metainfo, and what makes and checks the Debian package.
+TINTARA_TEST_PACKAGES=(xvfb openbox x11-utils xdotool xclip desktop-file-utils appstream
+    "${TINTARA_PACKAGE_PACKAGES[@]}" lintian)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -67,4 +71,25 @@ configure_and_build() {
         cmake -S "$TINTARA_ROOT" -B "$TINTARA_BUILD" "$@" >/dev/null
     fi
     cmake --build "$TINTARA_BUILD" --parallel "$(nproc 2>/dev/null || echo 2)"
+}
+
+# cpack, as cmake --install does, rewrites install_manifest.txt in the build, by which a user
+# removes an installation of their own: keep_install_manifest puts it back when the script exits.
+keep_install_manifest() {
+    TINTARA_MANIFEST="$TINTARA_BUILD/install_manifest.txt"
+    TINTARA_KEPT_MANIFEST=$(mktemp)
+    if [ -f "$TINTARA_MANIFEST" ]; then
+        cp -p "$TINTARA_MANIFEST" "$TINTARA_KEPT_MANIFEST"
+    else
+        rm -f "$TINTARA_KEPT_MANIFEST"
+    fi
+    trap restore_install_manifest EXIT
+}
+
+restore_install_manifest() {
+    if [ -f "$TINTARA_KEPT_MANIFEST" ]; then
+        mv -f "$TINTARA_KEPT_MANIFEST" "$TINTARA_MANIFEST"
+    else
+        rm -f "$TINTARA_MANIFEST"
+    fi
 }

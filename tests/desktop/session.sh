@@ -12,38 +12,10 @@ program=$1
 title='Tintara : Web216 Mode'
 work=$(mktemp -d)
 config="$work/config"
-xvfb_pid=
 wm_pid=
 app_pid=
 
-skip() {
-    echo "SKIPPED: $*"
-    exit 77
-}
-
-fail() {
-    echo "FAIL: $*" >&2
-    [ -s "$work/program.log" ] && cat "$work/program.log" >&2
-    exit 1
-}
-
-# Waits up to $1 tenths of a second for the command after it to succeed.
-wait_for() {
-    local tenths=$1 i
-    shift
-    for ((i = 0; i < tenths; ++i)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-stop() {
-    [ -n "$1" ] && kill -0 "$1" 2>/dev/null || return 0
-    kill "-$2" "$1"
-    wait_for 300 eval "! kill -0 $1 2>/dev/null" || kill -KILL "$1"
-    wait "$1" 2>/dev/null
-}
+source "$(dirname "$0")/xdisplay.sh"
 
 cleanup() {
     stop "$app_pid" KILL
@@ -57,30 +29,15 @@ for tool in Xvfb openbox xdotool xwininfo xprop; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 
-# -noreset: the server must not restart between one client leaving and the next arriving. It
-# picks a free display itself and reports it on file descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
-    >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-reported() { [ -s "$work/display" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; }
-wait_for 300 reported && [ -s "$work/display" ] || skip "Xvfb started no display: $(tail -n 3 "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-wait_for 100 xwininfo -root >/dev/null 2>&1 || skip "$DISPLAY does not answer"
+start_display
 
-# Whole outputs are read before they are matched: with pipefail, grep -q ending a pipe early would
-# fail it.
-window=
 start_program() {
     mkdir -p "$work/runtime"
     chmod 700 "$work/runtime"
     env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$config" \
         XDG_RUNTIME_DIR="$work/runtime" "$program" >>"$work/program.log" 2>&1 &
     app_pid=$!
-    has_window() {
-        window=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\":" 'index($0, t) { print $1; exit }')
-        [ -n "$window" ] || ! kill -0 "$app_pid" 2>/dev/null
-    }
-    wait_for 600 has_window && [ -n "$window" ] || fail "no window titled \"$title\" appeared"
+    window_titled "$title" "$app_pid"
 }
 
 # end_program SIGNAL: the program must end within 30 s, with status 0 unless killed.
