@@ -8,7 +8,8 @@ TINTARA_PACKAGES=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-noto-c
 # The tests of the desktop side: a virtual X server, a window manager that draws frames, tools to
 # find the program's window in it and type into it, and the validators of the installed desktop
 # entry and metainfo.
-TINTARA_TEST_PACKAGES=(xvfb openbox x11-utils xdotool xclip desktop-file-utils appstream)
+TINTARA_TEST_PACKAGES=(xvfb openbox x11-utils xdotool xclip desktop-file-utils appstream
+    x11-xserver-utils dbus-daemon)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
