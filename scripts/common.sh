@@ -6,8 +6,9 @@ TINTARA_BUILD="$TINTARA_ROOT/build"
 # What building and running need; ./test adds what the tests need.
 TINTARA_PACKAGES=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-noto-cjk)
 # The tests of the desktop side: a virtual X server, a window manager that draws frames, tools to
-# find the program's window in it and type into it, and the validators of the installed desktop
-# entry and metainfo.
+# find the program's window in it and type into it, the validators of the installed desktop entry
+# and metainfo, and for the eyedropper a root window colour and screens of our own (xsetroot,
+# xrandr) and a private message bus.
 TINTARA_TEST_PACKAGES=(xvfb openbox x11-utils xdotool xclip desktop-file-utils appstream
     x11-xserver-utils dbus-daemon)
 
