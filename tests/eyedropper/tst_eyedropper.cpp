@@ -1,0 +1,148 @@
+#include "eyedropper/magnifier.h"
+#include "eyedropper/screencolourpicker.h"
+#include "support/testmain.h"
+
+#include <QProcess>
+#include <QScreen>
+#include <QWidget>
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
+using namespace tintara;
+
+namespace {
+
+// What the picker says after start() and the user's input (xdotool's arguments): the colour's
+// code, "cancelled" or "failed", each signal it emits in turn.
+QString outcome(ScreenColourPicker& picker, const QStringList& input = {})
+{
+    QStringList said;
+    QObject::connect(&picker, &ScreenColourPicker::picked, &picker,
+                     [&](QColor colour) { said << colour.name().toUpper(); });
+    QObject::connect(&picker, &ScreenColourPicker::cancelled, &picker,
+                     [&] { said << "cancelled"; });
+    QObject::connect(&picker, &ScreenColourPicker::failed, &picker,
+                     [&](QString why) { said << (why.isEmpty() ? "failed silently" : "failed"); });
+    picker.start();
+    QProcess user; // while the picker goes on seeing what it does
+    if (!input.isEmpty() && QTest::qWaitFor([] { return QWidget::keyboardGrabber(); }))
+        user.start("xdotool", input);
+    if (!QTest::qWaitFor([&] { return !said.isEmpty(); }, 20000))
+        return "nothing";
+    user.waitForFinished();
+    QTest::qWait(100); // time for a second signal, which must not come
+    return said.join(' ') + (picker.isActive() ? " (still active)" : "");
+}
+
+// A helper program that ends with the test, even when the test crashes.
+struct Helper : QProcess
+{
+    Helper(const QString& program, const QStringList& arguments)
+    {
+#ifdef Q_OS_LINUX
+        setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+#endif
+        start(program, arguments);
+    }
+    ~Helper() override
+    {
+        kill();
+        waitForFinished();
+    }
+};
+
+} // namespace
+
+class EyedropperTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void magnifierSitsBesideThePointerAndFlipsAtTheEdges()
+    {
+        const QSize size(150, 200);
+        const QRect screen(0, 0, 640, 480);
+        const std::tuple<QPoint, QRect, QPoint> places[] = {
+            {{100, 100}, screen, {116, 116}},
+            {{600, 100}, screen, {435, 116}},
+            {{100, 400}, screen, {116, 185}},
+            {{600, 470}, screen, {435, 255}},
+            {{650, 10}, QRect(640, 0, 800, 600), {666, 26}},
+            {{100, 100}, QRect(0, 0, 120, 120), {0, 0}}};
+        for (const auto& [pointer, area, topLeft] : places)
+            QCOMPARE(magnifierPlace(pointer, size, area), QRect(topLeft, size));
+    }
+
+    void portalAnswersEndInOneSignal()
+    {
+#ifndef TINTARA_FAKE_PORTAL
+        QSKIP("Qt has no D-Bus here");
+#else
+        // The fake portal's answer (none: no portal on the bus), and what the picker says.
+        const std::pair<QString, QString> answers[] = {{"0.5,1,0.002", "#80FF01"},
+                                                       {"elsewhere:0,0.2,1", "#0033FF"},
+                                                       {"nan,0,0", "failed"},
+                                                       {"cancel", "cancelled"},
+                                                       {"other", "failed"},
+                                                       {"vanish", "failed"},
+                                                       {"", "failed"}};
+        for (const auto& [answer, said] : answers) {
+            const QTemporaryDir socket;
+            Helper bus("dbus-daemon",
+                       {"--nofork", "--print-address", "--address=unix:dir=" + socket.path(),
+                        "--config-file=" TINTARA_TEST_BUS_CONFIG});
+            QVERIFY2(bus.waitForReadyRead(10000), "dbus-daemon did not start");
+            const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+            std::optional<Helper> portal;
+            if (!answer.isEmpty()) {
+                portal.emplace(TINTARA_FAKE_PORTAL, QStringList{address, answer});
+                QVERIFY2(portal->waitForReadyRead(10000), "the fake portal did not start");
+            }
+            ScreenColourPicker picker;
+            picker.setMethod(ScreenColourPicker::Method::Portal);
+            picker.setPortalBusAddress(address);
+            QCOMPARE(answer + ": " + outcome(picker), answer + ": " + said);
+        }
+#endif
+    }
+
+    void screenGrabTakesThePixelUnderThePointer()
+    {
+        if (QGuiApplication::platformName() != "xcb")
+            QSKIP("needs an X server: tests/eyedropper/desktop.sh starts one");
+        QWidget window(nullptr, Qt::FramelessWindowHint); // nothing of a window manager's beside it
+        window.setStyleSheet("background: #C83264");
+        // On the last screen, whose image starts at its own offset.
+        const QRect screen = QGuiApplication::screens().constLast()->geometry();
+        window.setGeometry(QRect(screen.topLeft() + QPoint(60, 60), QSize(100, 100)));
+        window.show();
+        // Where the pointer goes, in device pixels from the window's top-left, and what it does.
+        // At twice the density one device pixel left of x + 2 is x + 1, which the pointer can
+        // only get as near as x.
+        const std::tuple<QPoint, QString, QString> inputs[] = {
+            {{-1, 5}, "click 1", "#123456"},
+            {{0, 5}, "click 1", "#C83264"},
+            {{-1, 5}, "key Right Return", "#C83264"},
+            {{2, 5}, "key --delay 50 Left Left Return", "#C83264"},
+            {{0, 5}, "key Escape", "cancelled"},
+            {{0, 5}, "click 3", "cancelled"}};
+        for (const auto& [offset, input, said] : inputs) {
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            window.repaint(); // in the X server before the picker reads it
+            const QPoint inside = window.mapToGlobal(QPoint(0, 0)) - screen.topLeft();
+            const QPoint device = screen.topLeft() + inside * window.devicePixelRatio() + offset;
+            ScreenColourPicker picker;
+            const QStringList move{"mousemove", QString::number(device.x()),
+                                   QString::number(device.y())};
+            QCOMPARE(input + ": " + outcome(picker, move + input.split(' ')), input + ": " + said);
+            QTRY_VERIFY(window.isActiveWindow());
+            for (const QWidget* widget : QApplication::topLevelWidgets())
+                QVERIFY(widget == &window || !widget->isVisible());
+        }
+    }
+};
+
+TINTARA_TEST_MAIN(EyedropperTest)
+#include "tst_eyedropper.moc"
