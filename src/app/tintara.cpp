@@ -2,6 +2,7 @@
 
 #include "buildinfo.h"
 #include "check/picturecontrast.h"
+#include "eyedropper/screencolourpicker.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "platform/exposure.h"
@@ -61,6 +62,8 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
         m_services.openUrl = &openWebAddress;
     if (!m_services.termination)
         m_services.termination = std::make_unique<TerminationSignals>();
+    if (!m_services.screenPicker)
+        m_services.screenPicker = std::make_unique<ScreenColourPicker>();
 
     useJapaneseUiFont();
     useJapaneseQtTexts();

@@ -28,6 +28,7 @@ class ChannelSlider;
 class FileChooser;
 class PictureContrast;
 class PreviewRenderer;
+class ScreenColourPicker;
 class SettingsStore;
 class TerminationRequests;
 enum class Vision;
@@ -78,6 +79,8 @@ struct CheckUi
     QAction* fitBack = nullptr;
     QAction* aaa = nullptr;
     QAction* copyVerdict = nullptr;
+    QAction* pickText = nullptr;
+    QAction* pickBack = nullptr;
     // The preview as seen with each colour vision, by tintara::Vision; exactly one is checked.
     std::array<QAction*, 5> vision{};
     QLabel* status = nullptr;
@@ -99,6 +102,8 @@ struct TintaraServices
     tintara::WebAddressOpener openUrl;
     // Requests to end the program that come from outside it: by default SIGTERM, SIGINT, SIGHUP.
     std::unique_ptr<tintara::TerminationRequests> termination;
+    // Takes a colour from anywhere on the screen for the eyedropper commands.
+    std::unique_ptr<tintara::ScreenColourPicker> screenPicker;
 };
 
 // The main window. The six slider values are the only store of both colours; every tool sets
@@ -229,6 +234,8 @@ private:
     void setAaaTarget(bool on);
     double checkTarget() const;
     void setVision(tintara::Vision vision);
+    void pickFromScreen(bool text);
+    void takeScreenColour(const QColor& colour);
     // A colour, and the background picture, as the preview shows them with the chosen vision.
     QColor seenColour(int r, int g, int b) const;
     const QPixmap& seenPicture();
@@ -313,6 +320,8 @@ private:
     // Said on the status line until the colours next change.
     QString m_checkNote;
     tintara::Vision m_vision{};
+    // Which colour the screen picker is taking.
+    bool m_pickingText = false;
     // The background picture as seen with m_seenVision, made once for each picture and vision.
     QPixmap m_seenPicture;
     qint64 m_seenFrom = 0;

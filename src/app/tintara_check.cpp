@@ -3,7 +3,9 @@
 #include "check/contrast.h"
 #include "check/picturecontrast.h"
 #include "check/vision.h"
+#include "eyedropper/screencolourpicker.h"
 #include "platform/canvas.h"
+#include "platform/channelslider.h"
 #include "platform/clipboard.h"
 #include "platform/settingsstore.h"
 #include "preview/colorcode.h"
@@ -15,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
 
 using namespace tintara;
@@ -71,6 +74,9 @@ void Tintara::createCheck()
                           QLatin1String("AAA"));
     check.copyVerdict = item(QStringLiteral("判定をコピー"), QStringLiteral("Ctrl+K"));
     check.menu->addSeparator();
+    check.pickText = item(QStringLiteral("画面から文字色を取得"), QStringLiteral("Ctrl+Shift+F"));
+    check.pickBack = item(QStringLiteral("画面から背景色を取得"), QStringLiteral("Ctrl+Shift+B"));
+    check.menu->addSeparator();
     // Not kept between runs: every start shows the colours as they are.
     auto* visions = new QActionGroup(this);
     for (int i = 0; i < int(check.vision.size()); ++i) {
@@ -99,6 +105,13 @@ void Tintara::connectCheck()
     connect(m_check.fitBack, &QAction::triggered, this, [this] { fitToTarget(false); });
     connect(m_check.aaa, &QAction::toggled, this, &Tintara::setAaaTarget);
     connect(m_check.copyVerdict, &QAction::triggered, this, &Tintara::copyVerdict);
+    connect(m_check.pickText, &QAction::triggered, this, [this] { pickFromScreen(true); });
+    connect(m_check.pickBack, &QAction::triggered, this, [this] { pickFromScreen(false); });
+    ScreenColourPicker* picker = m_services.screenPicker.get();
+    connect(picker, &ScreenColourPicker::picked, this, &Tintara::takeScreenColour);
+    connect(picker, &ScreenColourPicker::failed, this, [this](const QString& message) {
+        QMessageBox::warning(this, QStringLiteral("Tintara"), message);
+    });
     for (int i = 0; i < int(m_check.vision.size()); ++i)
         connect(m_check.vision[i], &QAction::triggered, this, [this, i] { setVision(Vision(i)); });
     // Every change of colour or background is drawn in the preview.
@@ -173,6 +186,10 @@ void Tintara::refreshVerdict()
     const bool automatic = m_ui.FAutoCK->isChecked();
     m_check.fitText->setEnabled(!automatic);
     m_check.fitBack->setEnabled(!automatic && m_SolidBack);
+    // The automatic text colour is the background's to decide, and a picture hides the
+    // background colour.
+    m_check.pickText->setEnabled(!automatic);
+    m_check.pickBack->setEnabled(m_SolidBack);
 }
 
 void Tintara::fitToTarget(bool text)
@@ -263,4 +280,31 @@ const QPixmap& Tintara::seenPicture()
         m_seenVision = m_vision;
     }
     return m_seenPicture;
+}
+
+void Tintara::pickFromScreen(bool text)
+{
+    if (!(text ? m_check.pickText : m_check.pickBack)->isEnabled() ||
+        m_services.screenPicker->isActive())
+        return;
+    m_pickingText = text;
+    m_services.screenPicker->start();
+}
+
+void Tintara::takeScreenColour(const QColor& colour)
+{
+    // As the sliders take a colour: rounded in web-safe mode, and a background decides the
+    // automatic text colour.
+    const StepScope oneStep(*this, true);
+    const int first = m_pickingText ? 0 : kBackFirst;
+    const Rgb taken{colour.red(), colour.green(), colour.blue()};
+    m_previewHeld = true;
+    for (int k = 0; k < 3; ++k)
+        m_ui.Slider1[first + k]->setValue(taken[k]);
+    for (int k = 0; k < 3; ++k)
+        Slider1_Scroll(first + k);
+    m_previewHeld = false;
+    m_previewStale = false;
+    DrawPreview();
+    DrawColorBar(m_pickingText);
 }

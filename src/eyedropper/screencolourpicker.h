@@ -26,7 +26,7 @@ public:
     // The portal's bus; by default the session bus. Tests pass a private bus's address.
     void setPortalBusAddress(const QString& address);
     // Ignored while active.
-    void start();
+    virtual void start();
     bool isActive() const { return m_active; }
 
 signals:

@@ -209,6 +209,31 @@ private slots:
         QVERIFY(!w->checkUi().status->text().contains(u"見え方"_s));
     }
 
+    void aColourTakenFromTheScreenFollowsTheModesAndIsOneStep()
+    {
+        TestWindow w; // web-safe
+        FakeScreenPicker& picker = w.picker();
+        QLineEdit* back = w->ui().ColorCode[1];
+        const Qt::KeyboardModifiers keys = Qt::ControlModifier | Qt::ShiftModifier;
+        w->ui().FAutoCK->click();
+        picker.colour = QColor(0x19, 0x7F, 0x80);
+        QTest::keyClick(back, Qt::Key_F, keys);
+        QCOMPARE(picker.starts, 0);
+        QTest::keyClick(back, Qt::Key_B, keys);
+        QCOMPARE(w.channels(), (Channels{255, 255, 0, 0, 102, 153}));
+        QCOMPARE(back->text(), u"#006699"_s);
+        QTest::keyClick(back, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 255, 255, 255}));
+
+        // A failure is said, and nothing changes.
+        w->ui().FAutoCK->click();
+        picker.failure = u"取得できません"_s;
+        MessageBoxCatcher boxes;
+        QTest::keyClick(back, Qt::Key_F, keys);
+        QTRY_COMPARE(boxes.texts, QStringList{picker.failure});
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 255, 255, 255}));
+    }
+
     void colourVisionSimulationRoundsToTheNearestValueAndKeepsAlpha()
     {
         const std::tuple<const char16_t*, Vision, const char16_t*> colours[] = {

@@ -34,6 +34,8 @@ TestWindow::TestWindow(const QMap<QString, QString>& stored)
     };
     services.termination = std::make_unique<TerminationRequests>();
     m_termination = services.termination.get();
+    services.screenPicker = std::make_unique<FakeScreenPicker>();
+    m_picker = static_cast<FakeScreenPicker*>(services.screenPicker.get());
     m_window = std::make_unique<Tintara>(std::move(services));
     m_window->Form_Load();
     if (!QTest::qWaitForWindowExposed(m_window.get()))

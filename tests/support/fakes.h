@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/tintara.h"
+#include "eyedropper/screencolourpicker.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "platform/filechooser.h"
@@ -80,6 +81,27 @@ public:
     }
 };
 
+// Answers the screen picker at once, with the colour queued by the test, or a failure's
+// message; with neither the user cancelled.
+class FakeScreenPicker final : public ScreenColourPicker
+{
+public:
+    std::optional<QColor> colour;
+    QString failure;
+    int starts = 0;
+
+    void start() override
+    {
+        ++starts;
+        if (colour)
+            emit picked(*std::exchange(colour, std::nullopt));
+        else if (!failure.isEmpty())
+            emit failed(failure);
+        else
+            emit cancelled();
+    }
+};
+
 Channels channelsOf(const Tintara& window);
 
 // A main window over an in-memory store, started and shown offscreen.
@@ -95,6 +117,7 @@ public:
     FakeFileChooser& files() const { return *m_files; }
     // Stands in for the system's signals to end the program.
     TerminationRequests& termination() const { return *m_termination; }
+    FakeScreenPicker& picker() const { return *m_picker; }
     // Web addresses the window asked the desktop to open; none is really opened.
     const QList<QUrl>& openedUrls() const { return *m_openedUrls; }
 
@@ -105,6 +128,7 @@ private:
     MemorySettingsStore* m_store = nullptr;
     FakeFileChooser* m_files = nullptr;
     TerminationRequests* m_termination = nullptr;
+    FakeScreenPicker* m_picker = nullptr;
     std::shared_ptr<QList<QUrl>> m_openedUrls = std::make_shared<QList<QUrl>>();
     std::unique_ptr<Tintara> m_window;
 };
