@@ -281,8 +281,10 @@ int main(int argc, char* argv[])
 
         setWeb216(w, true);
         ui.FAutoCK->setChecked(true);
-        ui.Slider1[4]->setValue(102);
+        // Moved there by a key, so that the preview shows it before the first sample.
+        ui.Slider1[4]->setValue(153);
         ui.Slider1[4]->setFocus();
+        sendKey(ui.Slider1[4], Qt::Key_PageDown);
         // 102 and 153 lie either side of 128, so the automatic text colour flips with every step.
         measure("slider movement, Web216 + automatic text", 2000, kInteractive, ui.Picture1,
                 [&](int i) {
