@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
 
 namespace tintara {
@@ -81,9 +82,12 @@ void Magnifier::draw(QPainter& painter, QPoint topLeft, const QImage& screen, QP
     painter.save();
     const QRect panel(topLeft, m_size);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(kBorder);
-    painter.setBrush(kBackground);
-    painter.drawRect(panel.adjusted(0, 0, -1, -1));
+    // Filled rather than stroked: a stroke is centred on its edge and would reach half a pixel
+    // beyond the panel, where nothing repaints it.
+    const QRect inner = panel.adjusted(1, 1, -1, -1);
+    for (const QRect& edge : QRegion(panel).subtracted(inner))
+        painter.fillRect(edge, kBorder);
+    painter.fillRect(inner, kBackground);
 
     // Unsmoothed scaling: each pixel becomes a square cell.
     const QRect grid(panel.left() + kPadding, panel.top() + kPadding, kSamples * m_cell,

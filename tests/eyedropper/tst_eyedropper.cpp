@@ -2,6 +2,7 @@
 #include "eyedropper/screencolourpicker.h"
 #include "support/testmain.h"
 
+#include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QWidget>
@@ -72,6 +73,30 @@ private slots:
             {{100, 100}, QRect(0, 0, 120, 120), {0, 0}}};
         for (const auto& [pointer, area, topLeft] : places)
             QCOMPARE(magnifierPlace(pointer, size, area), QRect(topLeft, size));
+    }
+
+    void magnifierPaintsOnlyItsOwnPlaceAtAnyDensity()
+    {
+        // Only the magnifier's place is drawn again when it moves: a stroke beyond it would
+        // stay behind on the frozen screen.
+        const Magnifier magnifier;
+        QImage screen(20, 20, QImage::Format_RGB32);
+        screen.fill(Qt::red);
+        for (const qreal ratio : {1.0, 1.5, 2.0}) {
+            QImage canvas(QSize(300, 400) * ratio, QImage::Format_ARGB32_Premultiplied);
+            canvas.setDevicePixelRatio(ratio);
+            canvas.fill(Qt::transparent);
+            QPainter painter(&canvas);
+            magnifier.draw(painter, QPoint(20, 30), screen, QPoint(5, 5));
+            painter.end();
+            const QRectF place = QRectF(QPoint(20, 30), magnifier.size());
+            const QRect device(place.topLeft().toPoint() * ratio, (place.size() * ratio).toSize());
+            int outside = 0;
+            for (int y = 0; y < canvas.height(); ++y)
+                for (int x = 0; x < canvas.width(); ++x)
+                    outside += !device.contains(x, y) && qAlpha(canvas.pixel(x, y)) != 0;
+            QCOMPARE(outside, 0);
+        }
     }
 
     void portalAnswersEndInOneSignal()
