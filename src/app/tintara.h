@@ -206,6 +206,8 @@ private:
     void connectSets();
     void FillColorCombo(const QString& entry);
     void ColorCmbo_Click();
+    // Writes the two codes into their boxes, where every rule of a typed code applies.
+    void applyColourCodes(const QString& text, const QString& back);
     void AddBtn_Click();
     void SaveColor_Click();
     void DelList_Click();
@@ -236,9 +238,10 @@ private:
     void setVision(tintara::Vision vision);
     void pickFromScreen(bool text);
     void takeScreenColour(const QColor& colour);
-    // A colour, and the background picture, as the preview shows them with the chosen vision.
+    // A colour, and the background picture, as the preview shows them with the chosen vision;
+    // no picture while the background is a plain colour.
     QColor seenColour(int r, int g, int b) const;
-    const QPixmap& seenPicture();
+    const QPixmap* seenPicture();
 
     // Undo and redo: tintara_history.cpp. Each user action that changes the colours is a step;
     // a drag is one step from press to release, and a run of keys on one slider is one step.
@@ -265,7 +268,7 @@ private:
     void endStep(int runSlider = -1);
     // The change since the last step is not one (a switch of mode, start-up).
     void absorbChange();
-    // Sets all six channels by the rules of the current modes, as the sliders would.
+    // Sets all six channels as a colour set does, by the rules of the current modes.
     void restoreChannels(const ChannelValues& values);
     void stepBack(bool undo);
 

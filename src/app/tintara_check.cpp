@@ -265,13 +265,13 @@ QColor Tintara::seenColour(int r, int g, int b) const
     return QColor(seen[0], seen[1], seen[2]);
 }
 
-const QPixmap& Tintara::seenPicture()
+const QPixmap* Tintara::seenPicture()
 {
-    if (m_vision == Vision::Normal || m_BackPicture.isNull()) {
+    if (m_SolidBack || m_BackPicture.isNull() || m_vision == Vision::Normal) {
         // The last simulated picture may be large: it goes as soon as it is not shown.
         m_seenPicture = QPixmap();
         m_seenFrom = 0;
-        return m_BackPicture;
+        return m_SolidBack || m_BackPicture.isNull() ? nullptr : &m_BackPicture;
     }
     if (m_seenFrom != m_BackPicture.cacheKey() || m_seenVision != m_vision) {
         m_seenPicture = QPixmap(); // before the next is made, not beside it
@@ -279,7 +279,7 @@ const QPixmap& Tintara::seenPicture()
         m_seenFrom = m_BackPicture.cacheKey();
         m_seenVision = m_vision;
     }
-    return m_seenPicture;
+    return &m_seenPicture;
 }
 
 void Tintara::pickFromScreen(bool text)
@@ -295,6 +295,10 @@ void Tintara::takeScreenColour(const QColor& colour)
 {
     // As the sliders take a colour: rounded in web-safe mode, and a background decides the
     // automatic text colour.
+    // The desktop's picker may answer after the modes changed: what is not to be taken now is
+    // not taken.
+    if (!(m_pickingText ? m_check.pickText : m_check.pickBack)->isEnabled())
+        return;
     const StepScope oneStep(*this, true);
     const int first = m_pickingText ? 0 : kBackFirst;
     const Rgb taken{colour.red(), colour.green(), colour.blue()};

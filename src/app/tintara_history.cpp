@@ -2,6 +2,7 @@
 
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
+#include "preview/colorcode.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,7 +22,7 @@ namespace {
 constexpr int kStepsKept = 1000;
 
 // A code box keeps its own undo of the text from the window's undo: the box would otherwise
-// take the keys for itself.
+// take the keys for itself, and have them when there is nothing to undo.
 class LeaveUndoToWindow : public QObject
 {
 public:
@@ -30,7 +31,7 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() != QEvent::ShortcutOverride)
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
@@ -133,9 +134,14 @@ void Tintara::connectHistory()
         });
         connect(slider, &QSlider::sliderReleased, this, [this] { endStep(); });
     }
+    // Only the left button picks on a bar.
     for (Canvas* bar : {m_ui.ForeBar, m_ui.BackBar}) {
-        connect(bar, &Canvas::mousePressed, this, [this] { m_barHeld = true; });
-        connect(bar, &Canvas::mouseReleased, this, [this] {
+        connect(bar, &Canvas::mousePressed, this, [this](Qt::MouseButton button) {
+            m_barHeld = m_barHeld || button == Qt::LeftButton;
+        });
+        connect(bar, &Canvas::mouseReleased, this, [this](Qt::MouseButton button) {
+            if (button != Qt::LeftButton)
+                return;
             m_barHeld = false;
             endStep();
         });
@@ -156,12 +162,16 @@ Tintara::ChannelValues Tintara::channelValues() const
 
 void Tintara::endStep(int runSlider)
 {
-    // A drag goes on: its step ends when it is let go.
-    if (m_barHeld)
-        return;
-    for (const ChannelSlider* slider : m_ui.Slider1)
-        if (slider->isSliderDown())
+    // A drag goes on: its step ends when it is let go. A release that never came (a dialog
+    // opened over the drag and took it) ends it too.
+    if (QGuiApplication::mouseButtons() & Qt::LeftButton) {
+        if (m_barHeld)
             return;
+        for (const ChannelSlider* slider : m_ui.Slider1)
+            if (slider->isSliderDown())
+                return;
+    }
+    m_barHeld = false;
     const ChannelValues now = channelValues();
     if (now == m_stepFrom)
         return;
@@ -181,18 +191,9 @@ void Tintara::absorbChange()
 
 void Tintara::restoreChannels(const ChannelValues& values)
 {
-    StepScope notAStep(*this, false);
-    m_previewHeld = true;
-    for (int i = 0; i < kSliderCount; ++i)
-        m_ui.Slider1[i]->setValue(values[i]);
-    // Rounded in web-safe mode; with the text colour automatic, the background decides it.
-    for (int i = 0; i < kSliderCount; ++i)
-        Slider1_Scroll(i);
-    m_previewHeld = false;
-    m_previewStale = false;
-    DrawPreview();
-    DrawColorBar(true);
-    DrawColorBar(false);
+    const StepScope notAStep(*this, false);
+    applyColourCodes(colorCode(values[0], values[1], values[2]),
+                     colorCode(values[3], values[4], values[5]));
 }
 
 void Tintara::stepBack(bool undo)

@@ -68,7 +68,7 @@ void Tintara::DrawPreview()
     background.colour = seenColour(BC(0), BC(1), BC(2));
     const QColor cleared = box->palette().color(QPalette::Window);
     background.cleared = seenColour(cleared.red(), cleared.green(), cleared.blue());
-    background.picture = m_BackPicture.isNull() ? nullptr : &seenPicture();
+    background.picture = seenPicture();
     background.tileWidthTwips = m_TileWidth;
     background.tileHeightTwips = m_TileHeight;
     m_preview->paintBackground(painter, size, background);

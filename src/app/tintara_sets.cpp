@@ -39,12 +39,17 @@ void Tintara::ColorCmbo_Click()
     if (!codes)
         return;
     const StepScope oneStep(*this, true);
+    applyColourCodes(codes->first, codes->rest);
+}
+
+void Tintara::applyColourCodes(const QString& text, const QString& back)
+{
     // When the background code will apply too, the preview is drawn once, with both colours in:
     // a drawing with the new text colour alone would be drawn over before it could be shown.
-    m_previewHeld = parseColorCode(codes->rest).has_value();
-    m_ui.ColorCode[0]->setText(codes->first);
+    m_previewHeld = parseColorCode(back).has_value();
+    m_ui.ColorCode[0]->setText(text);
     m_previewHeld = false;
-    m_ui.ColorCode[1]->setText(codes->rest);
+    m_ui.ColorCode[1]->setText(back);
     // The background box may have shown that code already, and so not have drawn it.
     if (std::exchange(m_previewStale, false))
         DrawPreview();

@@ -159,6 +159,9 @@ QImage simulatedPicture(const QImage& picture, Vision vision)
     seen.setDevicePixelRatio(source.devicePixelRatio());
     const Simulation simulate(vision);
     const int width = source.width();
+    // Taken once, before the bands share the image: scanLine() would detach it in each.
+    uchar* const pixels = seen.bits();
+    const qsizetype bytesPerLine = seen.bytesPerLine();
     const auto simulateRows = [&](int first, int last) {
         // The answers for recent colours, in a table small enough to stay in the core's cache:
         // a picture repeats its colours.
@@ -167,7 +170,7 @@ QImage simulatedPicture(const QImage& picture, Vision vision)
         std::vector<QRgb> knownOut(kSlots);
         for (int y = first; y < last; ++y) {
             const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-            auto* out = reinterpret_cast<QRgb*>(seen.scanLine(y));
+            auto* out = reinterpret_cast<QRgb*>(pixels + y * bytesPerLine);
             for (int x = 0; x < width; ++x) {
                 const quint32 colour = in[x] & 0xFFFFFFu;
                 const quint32 slot = (colour * 2654435761u) >> 16;

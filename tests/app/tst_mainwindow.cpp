@@ -201,11 +201,18 @@ private slots:
             while (times--)
                 QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
         };
-        QVERIFY(!w->historyUi().undo->isEnabled());
+        // With nothing to undo the keys still leave the box's own editing alone.
+        typeInto(text, u"#12"_s);
+        undo();
+        QCOMPARE(text->text(), u"#12"_s);
 
-        // A drag on a bar and a drag of a slider's thumb, press to release, are a step each.
+        // A drag on a bar (a right click in it changes nothing) and a drag of a slider's thumb,
+        // press to release, are a step each.
         sendMouse(ui.BackBar, QEvent::MouseButtonPress, {10, 5});
         sendMouse(ui.BackBar, QEvent::MouseMove, {50, 5});
+        sendMouse(ui.BackBar, QEvent::MouseButtonPress, {50, 5}, Qt::RightButton);
+        sendMouse(ui.BackBar, QEvent::MouseButtonRelease, {50, 5}, Qt::RightButton);
+        sendMouse(ui.BackBar, QEvent::MouseMove, {60, 5});
         sendMouse(ui.BackBar, QEvent::MouseButtonRelease, {100, 5});
         ChannelSlider* slider = ui.Slider1[5];
         QStyleOptionSlider thumb;
@@ -242,12 +249,25 @@ private slots:
         QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(w.channels(), (Channels{0x7E, 0x74, 0x7A, 255, 255, 255}));
         undo(3);
-        QCOMPARE(w.channels(), (Channels{0, 0, 0, 50, 252, dragged}));
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 60, 252, dragged}));
         undo(2);
-        QCOMPARE(w.channels(), (Channels{0, 0, 0, 50, 255, 255}));
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 60, 255, 255}));
         undo();
         QCOMPARE(w.channels(), kFirstStart);
         QVERIFY(!w->historyUi().undo->isEnabled());
+
+        // A press whose release never came (a dialog took it) does not stop the recording.
+        sendMouse(ui.BackBar, QEvent::MouseButtonPress, {30, 5});
+        QTest::keyClick(ui.Slider1[4], Qt::Key_Left);
+        undo();
+        QCOMPARE(w.channels(), kFirstStart);
+        // Redone in the same modes, a step gives what the action gave.
+        ui.FAutoCK->click();
+        typeInto(ui.ColorCode[1], u"#000000"_s);
+        const Channels typed = w.channels();
+        undo();
+        QTest::keyClick(text, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w.channels(), typed);
     }
 
     void everyWindowNamesEveryControlTabsInReadingOrderAndCarriesTheIcon()

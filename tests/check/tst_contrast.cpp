@@ -225,6 +225,13 @@ private slots:
         QTest::keyClick(back, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(w.channels(), (Channels{0, 0, 0, 255, 255, 255}));
 
+        // A text colour that comes once the text colour has become automatic is not taken.
+        w->ui().FAutoCK->click();
+        QTest::keyClick(back, Qt::Key_F, keys);
+        w->ui().FAutoCK->click();
+        emit picker.picked(QColor(200, 10, 10));
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 255, 255, 255}));
+
         // A failure is said, and nothing changes.
         w->ui().FAutoCK->click();
         picker.failure = u"取得できません"_s;
