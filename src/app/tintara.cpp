@@ -90,7 +90,10 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
                                                   QString::fromUtf8(build::kHomePage));
 }
 
-Tintara::~Tintara() = default;
+Tintara::~Tintara()
+{
+    disconnect(m_focusWatch);
+}
 
 QRect Tintara::designRect(int left, int top, int width, int height) const
 {

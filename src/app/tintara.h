@@ -316,6 +316,8 @@ private:
     // The slider of the run of keys that the next key on it joins, or -1.
     int m_runSlider = -1;
     int m_runs = 0;
+    // Focus moves while the window's widgets are destroyed, after this class's part is gone.
+    QMetaObject::Connection m_focusWatch;
     bool m_barHeld = false;
     // The contrast data of the background picture, and which picture it was built for.
     std::unique_ptr<tintara::PictureContrast> m_pictureContrast;

@@ -149,7 +149,7 @@ void Tintara::connectHistory()
     for (QPushButton* button : m_ui.Bright)
         connect(button, &QPushButton::clicked, this, [this] { endStep(); });
     // A run of keys ends when the keyboard leaves its slider.
-    connect(qApp, &QApplication::focusChanged, this, [this] { m_runSlider = -1; });
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this] { m_runSlider = -1; });
 }
 
 Tintara::ChannelValues Tintara::channelValues() const
