@@ -83,6 +83,8 @@ struct CheckUi
     QAction* pickBack = nullptr;
     // The preview as seen with each colour vision, by tintara::Vision; exactly one is checked.
     std::array<QAction*, 5> vision{};
+    // On the status line while a simulation is on: which one.
+    QLabel* seenAs = nullptr;
     QLabel* status = nullptr;
 };
 

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <algorithm>
 
 using namespace tintara;
 
@@ -36,6 +37,11 @@ QString passText(double ratio, double threshold)
 QString passMark(double ratio, double threshold)
 {
     return ratio >= threshold ? QStringLiteral("○") : QStringLiteral("×");
+}
+
+QString seenAsText(const QString& vision)
+{
+    return vision + QStringLiteral("の見え方で表示中");
 }
 
 // By tintara::Vision.
@@ -94,7 +100,19 @@ void Tintara::createCheck()
     check.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     check.status->setFixedHeight(check.status->fontMetrics().height() + 4);
     check.status->setIndent(check.status->fontMetrics().averageCharWidth());
+    // Which simulation the preview shows, in a label of its own: the verdict beside it changes
+    // with every colour, the simulation seldom.
+    check.seenAs = new QLabel(this);
+    check.seenAs->setAccessibleName(QStringLiteral("見え方の模擬"));
+    int widest = 0;
+    for (const char* name : kVisionNames)
+        widest = std::max(widest, check.seenAs->fontMetrics().horizontalAdvance(
+                                      seenAsText(QString::fromUtf8(name))));
+    check.seenAs->setFixedSize(widest + 2 * check.status->indent(), check.status->height());
+    check.seenAs->setIndent(check.status->indent());
+    check.seenAs->hide();
     statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(check.seenAs);
     statusBar()->addWidget(check.status, 1);
     statusBar()->setAccessibleName(QStringLiteral("状態"));
 }
@@ -174,10 +192,6 @@ void Tintara::refreshVerdict()
         parts << QStringLiteral("AA 通常を満たす画素 %1%").arg(v.aaPercent);
     if (!m_checkNote.isEmpty())
         parts << m_checkNote;
-    // First, so that nobody takes the simulated preview for the real colours.
-    if (m_vision != Vision::Normal)
-        parts.prepend(QStringLiteral("%1の見え方で表示中")
-                          .arg(QString::fromUtf8(kVisionNames[int(m_vision)])));
     const QString line = parts.join(QStringLiteral("　"));
     m_check.status->setText(line);
     // Should the line be cut at the window's edge, the whole of it is still at hand.
@@ -256,6 +270,9 @@ void Tintara::setVision(Vision vision)
     if (vision == m_vision)
         return;
     m_vision = vision;
+    // Before the verdict, so that nobody takes the simulated preview for the real colours.
+    m_check.seenAs->setText(seenAsText(QString::fromUtf8(kVisionNames[int(vision)])));
+    m_check.seenAs->setVisible(vision != Vision::Normal);
     DrawPreview();
 }
 
