@@ -104,11 +104,6 @@ void Tintara::createCheck()
     // with every colour, the simulation seldom.
     check.seenAs = new QLabel(this);
     check.seenAs->setAccessibleName(QStringLiteral("見え方の模擬"));
-    int widest = 0;
-    for (const char* name : kVisionNames)
-        widest = std::max(widest, check.seenAs->fontMetrics().horizontalAdvance(
-                                      seenAsText(QString::fromUtf8(name))));
-    check.seenAs->setFixedSize(widest + 2 * check.status->indent(), check.status->height());
     check.seenAs->setIndent(check.status->indent());
     check.seenAs->hide();
     statusBar()->setSizeGripEnabled(false);
@@ -270,8 +265,17 @@ void Tintara::setVision(Vision vision)
     if (vision == m_vision)
         return;
     m_vision = vision;
-    // Before the verdict, so that nobody takes the simulated preview for the real colours.
-    m_check.seenAs->setText(seenAsText(QString::fromUtf8(kVisionNames[int(vision)])));
+    // Before the verdict, so that nobody takes the simulated preview for the real colours. As
+    // wide as the widest name, measured on first use: measuring at start-up would hold it back.
+    QLabel* seenAs = m_check.seenAs;
+    if (seenAs->minimumWidth() == 0) {
+        int widest = 0;
+        for (const char* name : kVisionNames)
+            widest = std::max(widest, seenAs->fontMetrics().horizontalAdvance(
+                                          seenAsText(QString::fromUtf8(name))));
+        seenAs->setFixedSize(widest + 2 * seenAs->indent(), m_check.status->height());
+    }
+    seenAs->setText(seenAsText(QString::fromUtf8(kVisionNames[int(vision)])));
     m_check.seenAs->setVisible(vision != Vision::Normal);
     DrawPreview();
 }
