@@ -23,9 +23,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegion>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QUndoStack>
 
 using namespace tintara;
@@ -304,4 +306,10 @@ void Tintara::Form_Load()
     DrawColorBar(false);
     m_history->clear();
     absorbChange();
+    // Said once the window is up, over it.
+    if (const QString notice = store().takeNotice(); !notice.isEmpty()) {
+        QTimer::singleShot(0, this, [this, notice] {
+            QMessageBox::warning(this, QStringLiteral("Tintara"), notice);
+        });
+    }
 }

@@ -299,6 +299,7 @@ private:
     std::unique_ptr<tintara::PreviewRenderer> m_preview;
     tintara::TwipsScale m_twips;
     QString m_settingsProblem;
+    QString m_settingsReason;
     bool m_terminating = false;
     // A stored place is checked against the frame once it is shown; one that had to be moved
     // before is then moved for the whole frame to be seen.

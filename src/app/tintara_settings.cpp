@@ -151,8 +151,8 @@ void Tintara::Form_QueryUnload()
     }
     writeColorSets();
     if (!commitSettings())
-        qWarning("Tintara: the settings could not be saved to %s",
-                 qUtf8Printable(m_settingsProblem));
+        qWarning("Tintara: the settings could not be saved to %s: %s",
+                 qUtf8Printable(m_settingsProblem), qUtf8Printable(m_settingsReason));
 }
 
 void Tintara::writeColorSets()
@@ -171,11 +171,14 @@ void Tintara::writeColorSets()
 bool Tintara::commitSettings()
 {
     QString where;
-    if (!store().commit(&where)) {
+    QString why;
+    if (!store().commit(&where, &why)) {
         m_settingsProblem = where;
+        m_settingsReason = why;
         return false;
     }
     m_settingsProblem.clear();
+    m_settingsReason.clear();
     // Written: the changes are in the list the store holds.
     m_setChanges.clear();
     return true;
@@ -184,7 +187,8 @@ bool Tintara::commitSettings()
 void Tintara::warnSettingsProblem()
 {
     QMessageBox::warning(this, QStringLiteral("Tintara"),
-                         QStringLiteral("設定を保存できませんでした。\n%1").arg(m_settingsProblem));
+                         QStringLiteral("設定を保存できませんでした: %1\n%2")
+                             .arg(m_settingsReason, m_settingsProblem));
 }
 
 void Tintara::closeEvent(QCloseEvent* event)

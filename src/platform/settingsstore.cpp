@@ -1,6 +1,8 @@
 #include "platform/settingsstore.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -9,10 +11,15 @@
 #include <QStringList>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <QTemporaryFile>
 #endif
 
 namespace tintara {
@@ -20,6 +27,11 @@ namespace tintara {
 namespace {
 
 constexpr int kGuardWaitMs = 5000;
+
+// The sections the program itself reads and writes.
+const QStringList kOwnSections = {QStringLiteral("window"),    QStringLiteral("param"),
+                                  QStringLiteral("pass"),      QStringLiteral("color"),
+                                  QStringLiteral("ColorList"), QStringLiteral("check")};
 
 // The file QSettings writes: where the settings file is a symbolic link, QSaveFile replaces what
 // it points to.
@@ -94,6 +106,76 @@ bool syncWhole(QSettings& settings)
 #endif
 }
 
+// About as many bytes as the file takes, for a trial write.
+qint64 roughSize(const QSettings& settings)
+{
+    qint64 bytes = 1024;
+    for (const QString& key : settings.allKeys())
+        bytes += 2 * key.size() + 3 * settings.value(key).toString().size() + 8;
+    return bytes;
+}
+
+// Why a file of about `bytes` bytes cannot be written at `file`, in the user's words.
+QString whyNotWritten(const QString& file, qint64 bytes)
+{
+    const QFileInfo info(file);
+    for (QFileInfo folder(info.absolutePath()); !folder.isRoot();
+         folder.setFile(folder.absolutePath())) {
+        if (folder.exists() && !folder.isDir())
+            return QStringLiteral("フォルダーの場所に同じ名前のファイルがあります");
+        if (folder.isDir())
+            break;
+    }
+    if (info.exists() && !info.isReadable())
+        return QStringLiteral("設定ファイルを読み取る許可がありません");
+#ifdef Q_OS_UNIX
+    // A trial file of about the same size meets what the real one met.
+    QByteArray trial = QFile::encodeName(info.absolutePath() + QStringLiteral("/.tintara-XXXXXX"));
+    int error = 0;
+    const int fd = ::mkstemp(trial.data());
+    if (fd < 0) {
+        error = errno;
+    } else {
+        ::unlink(trial.constData());
+        const QByteArray block(4096, '\0');
+        for (qint64 done = 0; done < bytes && error == 0;) {
+            const ssize_t written = ::write(fd, block.constData(),
+                                            size_t(std::min<qint64>(block.size(), bytes - done)));
+            if (written > 0)
+                done += written;
+            else if (written < 0 && errno != EINTR)
+                error = errno;
+        }
+        if (error == 0 && ::fsync(fd) != 0)
+            error = errno;
+        ::close(fd);
+    }
+    switch (error) {
+    case 0:
+        break;
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクに空きがありません");
+    case EROFS:
+        return QStringLiteral("読み取り専用です");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("フォルダーに書き込む許可がありません");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("フォルダーを作れません");
+    default:
+        return qt_error_string(error);
+    }
+#else
+    QTemporaryFile trial(info.absolutePath() + QStringLiteral("/.tintara-XXXXXX"));
+    if (!trial.open() || trial.write(QByteArray(int(std::min<qint64>(bytes, 1 << 20)), '\0')) < 0 ||
+        !trial.flush())
+        return trial.errorString();
+#endif
+    return QStringLiteral("書き込んだ内容を読み戻せませんでした");
+}
+
 // QSettings also writes its changes by itself, from the event loop, a moment after they are made,
 // and again after a failed write: that would take none of the care a commit takes.
 class CommitOnly final : public QObject
@@ -113,6 +195,61 @@ NativeSettingsStore::NativeSettingsStore(const QString& application)
                                              application, application))
 {
     m_settings->installEventFilter(m_commitOnly.get());
+    // Sections are read as they are first used, and the status says only what was read so far.
+    m_settings->allKeys();
+    if (m_settings->status() == QSettings::FormatError)
+        setDamagedFileAside();
+}
+
+void NativeSettingsStore::setDamagedFileAside()
+{
+    // Written over, the file would be gone; kept as it is under a new name, it is the user's to
+    // look into, and the settings start afresh.
+    const QString file = m_settings->fileName();
+    QFile damaged(file);
+    if (!damaged.open(QIODevice::ReadOnly)) {
+        m_damage = QStringLiteral("設定ファイルが壊れていて、読み取ることもできません");
+        return;
+    }
+    const QByteArray bytes = damaged.readAll();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int n = 1; n <= 100; ++n) {
+        const QString name = file + QStringLiteral(".damaged-") + stamp +
+                             (n > 1 ? QStringLiteral("-%1").arg(n) : QString());
+        QFile aside(name);
+        // Never over a file that is there already.
+        if (!aside.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (aside.exists())
+                continue;
+            break;
+        }
+        bool ok = aside.write(bytes) == bytes.size() && aside.flush();
+#ifdef Q_OS_UNIX
+        ok = ok && ::fsync(aside.handle()) == 0;
+#endif
+        aside.close();
+        if (!ok) {
+            aside.remove();
+            break;
+        }
+        // What can still be read of the program's own sections is kept; the rest, which may not
+        // even be written back as it was read, is in the copy.
+        QList<std::pair<QString, QVariant>> kept;
+        for (const QString& key : m_settings->allKeys()) {
+            if (kOwnSections.contains(key.section(QLatin1Char('/'), 0, 0)))
+                kept.append({key, m_settings->value(key)});
+        }
+        m_settings->clear();
+        for (const auto& [key, value] : kept)
+            m_settings->setValue(key, value);
+        m_uncommitted = true;
+        m_notice = QStringLiteral("設定ファイルが壊れていたため、読み取れた設定だけで始めます。"
+                                  "元のファイルはそのまま次の名前で残してあります:\n%1")
+                       .arg(QDir::toNativeSeparators(name));
+        return;
+    }
+    m_damage = QStringLiteral("設定ファイルが壊れていて、別の名前で残すこともできません (%1)")
+                   .arg(whyNotWritten(file, bytes.size()));
 }
 
 NativeSettingsStore::~NativeSettingsStore() = default;
@@ -134,20 +271,31 @@ QString NativeSettingsStore::read(const QString& section, const QString& key,
 
 void NativeSettingsStore::write(const QString& section, const QString& key, const QString& value)
 {
+    // A damaged file that could not be kept elsewhere is not written over.
+    if (!m_damage.isEmpty())
+        return;
     // Always a string, so the file holds the text itself rather than a typed @Variant form.
     m_settings->setValue(section + QLatin1Char('/') + key, value);
     m_uncommitted = true;
 }
 
-bool NativeSettingsStore::commit(QString* where)
+bool NativeSettingsStore::commit(QString* where, QString* why)
 {
     // A format error only says the old file could not all be read; the new one is written.
-    const bool ok = syncWhole(*m_settings);
+    const bool ok = m_damage.isEmpty() && syncWhole(*m_settings);
     if (where)
         *where = ok ? QString() : m_settings->fileName();
+    if (why && !ok)
+        *why = m_damage.isEmpty() ? whyNotWritten(writtenFile(*m_settings), roughSize(*m_settings))
+                                  : m_damage;
     m_uncommitted = !ok;
     m_guard.reset();
     return ok;
+}
+
+QString NativeSettingsStore::takeNotice()
+{
+    return std::exchange(m_notice, QString());
 }
 
 void NativeSettingsStore::reload()
@@ -158,6 +306,8 @@ void NativeSettingsStore::reload()
         m_guard = std::make_unique<QLockFile>(writtenFile(*m_settings) + QStringLiteral(".guard"));
         m_guard->tryLock(kGuardWaitMs);
     }
+    if (!m_damage.isEmpty())
+        return;
     // Writes that a failed commit left pending would go out with the reading.
     if (m_uncommitted)
         syncWhole(*m_settings);

@@ -66,11 +66,6 @@ private slots:
         QTest::addColumn<Channels>("channels");
         QTest::addColumn<QStringList>("sets");
 
-        // Sees the first start: black on white, web-safe mode, no sets.
-        QByteArray noise(4096, '\0');
-        QRandomGenerator(6).fillRange(reinterpret_cast<quint32*>(noise.data()), 1024);
-        QTest::newRow("binary noise") << noise << kFirstStart << QStringList();
-
         // Sees each usable value applied and every other at its first-start value, the window
         // where the system puts it. A value the settings format decodes as another type is
         // unusable, but a byte array holding a number is that number.
@@ -101,6 +96,7 @@ private slots:
 
         const SettingsFolder config;
         QVERIFY(writeFile(config.file(), file));
+        const MessageBoxCatcher messages;
         const auto w = startProgram();
         QCOMPARE(channelsOf(*w), channels);
         QVERIFY(w->web216Mode() && !w->ui().FAutoCK->isChecked());
@@ -108,30 +104,97 @@ private slots:
         const QComboBox* list = w->ui().ColorCmbo;
         QVERIFY(list->fontMetrics().horizontalAdvance(list->itemText(0)) < list->width());
         QCOMPARE(w->pos(), TestWindow()->pos()); // where the system puts a new window
-        // The settings are written back on closing, with nothing to report.
-        const MessageBoxCatcher messages;
+        // The settings are written back on closing; only a file with lines that are no settings
+        // was said to be kept aside, at the start.
+        QTest::qWait(20);
+        const qsizetype told = messages.texts.size();
         w->close();
-        QCOMPARE(messages.texts, QStringList());
+        QCOMPARE(messages.texts.size(), told);
+        QCOMPARE(told, sets.isEmpty() ? 0 : 1);
     }
 
-    void settingsThatCannotBeSaved()
+    void damagedSettingsFilesAreSetAsideAndSavingGoesOn()
     {
-        // Sees, on closing, that the settings could not be saved and where; the window closes,
-        // and nothing stored is lost or left behind.
-        const SettingsFolder config;
-        const QString obstacle = config.path() + u"/Tintara"_s; // a file where the folder goes
-        QVERIFY(writeFile(obstacle, kStored));
+        // Random bytes, or a good file with one line of binary junk in it. Sees what could be read,
+        // and one message that names where the old file was kept, byte for byte; what the user then
+        // does is saved on closing and comes back at the next start, with nothing more said.
+        for (quint32 seed = 1; seed <= 16; ++seed) {
+            QByteArray junk(seed % 4 ? 4096 : 648, '\0');
+            QRandomGenerator(seed).fillRange(reinterpret_cast<quint32*>(junk.data()),
+                                             junk.size() / 4);
+            const QByteArray bytes = seed % 4 ? junk : kStored + junk + "\n";
+            const SettingsFolder config;
+            QVERIFY(writeFile(config.file(), bytes));
+            const MessageBoxCatcher messages;
+            {
+                const auto w = startProgram();
+                QTRY_COMPARE(messages.texts.size(), 1);
+                QCOMPARE(channelsOf(*w), kFirstStart);
+                // What could be read of a file with one bad line is kept.
+                QCOMPARE(w->colorSetNames(), seed % 4 ? QStringList() : QStringList{u"Sea"_s});
+                typeInto(w->ui().ColorCode[0], u"#336699"_s);
+                w->close();
+            }
+            const QDir folder = QFileInfo(config.file()).dir();
+            const QStringList kept =
+                folder.entryList({u"Tintara.conf.*"_s}, QDir::Files | QDir::Hidden);
+            QCOMPARE(kept.size(), 1);
+            QVERIFY2(messages.texts[0].contains(folder.filePath(kept[0])),
+                     qPrintable(messages.texts[0]));
+            QCOMPARE(readFile(folder.filePath(kept[0])), bytes);
+            const auto again = startProgram();
+            QCOMPARE(channelsOf(*again), (Channels{0x33, 0x66, 0x99, 255, 255, 255}));
+            QTest::qWait(20);
+            QCOMPARE(messages.texts.size(), 1);
+        }
+    }
+
+    void settingsThatCannotBeSavedSayWhy_data()
+    {
+        QTest::addColumn<int>("obstacle");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a file where the folder goes")
+            << 0 << u"フォルダーの場所に同じ名前のファイルがあります"_s;
+        QTest::newRow("a full disk") << 1 << u"ディスクに空きがありません"_s;
+        QTest::newRow("a read-only file system") << 2 << u"読み取り専用です"_s;
+    }
+
+    void settingsThatCannotBeSavedSayWhy()
+    {
+        // Sees, on closing, that the settings could not be saved, where and why; the window
+        // closes, and nothing stored is lost or left behind.
+        QFETCH(int, obstacle);
+        QFETCH(QString, reason);
+        std::unique_ptr<FullDisk> disk;
+        if (obstacle > 0) {
+            disk = std::make_unique<FullDisk>(
+                QMap<QString, QByteArray>{{u"Tintara/Tintara.conf"_s, kStored}});
+            if (!disk->problem().isEmpty())
+                QSKIP(qPrintable(disk->problem()));
+            if (obstacle == 2) {
+                disk->makeRoom();
+                QVERIFY(disk->makeReadOnly());
+            }
+        }
+        const SettingsFolder config(disk ? disk->path() : QString());
+        const QString kept = obstacle > 0 ? config.file() : config.path() + u"/Tintara"_s;
+        if (obstacle == 0)
+            QVERIFY(writeFile(kept, kStored));
+        const QStringList before =
+            QDir(QFileInfo(kept).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const auto w = startProgram();
+        w->ui().ColorCode[1]->setText(u"#003366"_s);
         const MessageBoxCatcher messages;
-        QTest::ignoreMessage(
-            QtWarningMsg,
-            qPrintable(u"Tintara: the settings could not be saved to "_s + config.file()));
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable(u"Tintara: the settings could not be saved to "_s +
+                                        config.file() + u": "_s + reason));
         w->close();
         QTRY_VERIFY(!w->isVisible());
-        QCOMPARE(messages.texts, QStringList{u"設定を保存できませんでした。\n"_s + config.file()});
-        QCOMPARE(readFile(obstacle), kStored);
-        QCOMPARE(QDir(config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{u"Tintara"_s});
+        QCOMPARE(messages.texts,
+                 QStringList{u"設定を保存できませんでした: "_s + reason + u"\n"_s + config.file()});
+        QCOMPARE(readFile(kept), kStored);
+        QCOMPARE(QDir(QFileInfo(kept).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 before);
     }
 
     void setsSavedOnAFullDiskThroughALinkAreKeptAndSavedOnceThereIsRoom()

@@ -52,7 +52,7 @@ public:
         values.insert(section + u'/' + key, value);
         writes << section + u'/' + key + u'=' + value;
     }
-    bool commit(QString*) override
+    bool commit(QString*, QString*) override
     {
         ++commits;
         return true;

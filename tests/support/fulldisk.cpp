@@ -64,4 +64,14 @@ void FullDisk::makeRoom() const
     QFile::remove(filePath(kFiller));
 }
 
+bool FullDisk::makeReadOnly() const
+{
+#ifdef Q_OS_LINUX
+    return m_mounted && ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs",
+                                MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+#else
+    return false;
+#endif
+}
+
 } // namespace tintara::test

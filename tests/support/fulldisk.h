@@ -23,6 +23,8 @@ public:
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
     // Frees the room the filler took.
     void makeRoom() const;
+    // Mounts it again read-only, as a locked-down home folder is.
+    bool makeReadOnly() const;
 
 private:
     QTemporaryDir m_dir;
