@@ -270,7 +270,6 @@ private:
     void endStep(int runSlider = -1);
     // The change since the last step is not one (a switch of mode, start-up).
     void absorbChange();
-    // Sets all six channels as a colour set does, by the rules of the current modes.
     void restoreChannels(const ChannelValues& values);
     void stepBack(bool undo);
 

@@ -2,7 +2,6 @@
 
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
-#include "preview/colorcode.h"
 
 #include <QAction>
 #include <QApplication>
@@ -191,9 +190,14 @@ void Tintara::absorbChange()
 
 void Tintara::restoreChannels(const ChannelValues& values)
 {
+    // Exactly the colours of then, whatever the modes are now: a rule of the current mode would
+    // make redo give other colours than the ones undone.
     const StepScope notAStep(*this, false);
-    applyColourCodes(colorCode(values[0], values[1], values[2]),
-                     colorCode(values[3], values[4], values[5]));
+    for (int i = 0; i < kSliderCount; ++i)
+        m_ui.Slider1[i]->setValue(values[i]);
+    DrawPreview();
+    DrawColorBar(true);
+    DrawColorBar(false);
 }
 
 void Tintara::stepBack(bool undo)

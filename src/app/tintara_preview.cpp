@@ -175,7 +175,8 @@ void Tintara::ColorCode_Change(int Index)
 
 void Tintara::w216_Click()
 {
-    const StepScope notAStep(*this, false);
+    // Switching on rounds the colours: that is a step of its own.
+    const StepScope oneStep(*this, true);
     m_ui.w216->setChecked(!m_ui.w216->isChecked());
     SetWeb216Mode(m_ui.w216->isChecked());
     DrawPreview();

@@ -29,7 +29,7 @@ void Tintara::connectTools()
 
 void Tintara::FAutoCK_Click()
 {
-    const StepScope notAStep(*this, false);
+    const StepScope oneStep(*this, true);
     const bool on = m_ui.FAutoCK->isChecked();
     if (on) {
         m_SaveFR = FC(0);
@@ -47,10 +47,10 @@ void Tintara::FAutoCK_Click()
     m_ui.fauto->setChecked(on);
     m_ui.ForeBar->setVisible(!on);
     DrawPreview();
-    // The restored colour's code is taken as typed: rounded in web-safe mode, and its bar, hidden
-    // while the colour was automatic and perhaps drawn meanwhile for another, drawn again.
+    // The restored colour comes back as it was, also in web-safe mode; its bar, hidden while the
+    // colour was automatic and perhaps drawn meanwhile for another, is drawn for it.
     if (!on)
-        ColorCode_Change(0);
+        DrawColorBar(true);
 }
 
 void Tintara::fauto_Click()

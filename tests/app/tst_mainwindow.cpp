@@ -1,5 +1,6 @@
 #include "about/frmabout.h"
 #include "output/showhtml.h"
+#include "preview/colorcode.h"
 #include "sets/frmsavecolor.h"
 #include "support/fakes.h"
 
@@ -8,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSizeGrip>
 #include <QStyleOptionSlider>
@@ -236,19 +238,20 @@ private slots:
         w->saveColorSet(u"Grey"_s, u"#999999,#FFFFFF"_s);
         w->selectColorSet(0);
         QTest::keyClick(text, Qt::Key_T, Qt::ControlModifier);
-        QCOMPARE(w.channels(), (Channels{0x7E, 0x74, 0x7A, 255, 255, 255}));
-
-        // Restored under another mode, a step follows its rules.
+        const Channels fitted = w.channels();
         ui.w216->trigger();
+        const Channels rounded = w.channels();
+        QVERIFY(fitted != (Channels{153, 153, 153, 255, 255, 255}) && rounded != fitted);
+
+        // Undone and redone, a step gives back exactly its colours, whatever the modes are now.
         undo(2);
-        QCOMPARE(w.channels(), (Channels{0, 51, 102, 51, 255, (dragged + 25) / 51 * 51}));
-        QCOMPARE(text->text(), u"#003366"_s);
-        QTest::keyClick(text, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.channels(), (Channels{153, 153, 153, 255, 255, 255}));
+        QTest::keyClick(text, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w.channels(), fitted);
         ui.w216->trigger();
         QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w.channels(), (Channels{0x7E, 0x74, 0x7A, 255, 255, 255}));
-        undo(3);
+        QCOMPARE(w.channels(), rounded);
+        undo(4);
         QCOMPARE(w.channels(), (Channels{0, 0, 0, 60, 252, dragged}));
         undo(2);
         QCOMPARE(w.channels(), (Channels{0, 0, 0, 60, 255, 255}));
@@ -268,6 +271,79 @@ private slots:
         undo();
         QTest::keyClick(text, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.channels(), typed);
+    }
+
+    void undoThenRedoReturnsExactlyToTheColoursShown()
+    {
+        // Any sequence of actions, switches of mode included: Ctrl+Z then Ctrl+Y gives back the
+        // colours shown before Ctrl+Z.
+        QTemporaryDir dir;
+        const QString tile = savePicture(dir, u"tile.bmp"_s, patternPicture(3, 2));
+        for (quint32 seed = 1; seed <= 10; ++seed) {
+            TestWindow w(seed % 2 ? kFullColour : QMap<QString, QString>{});
+            const TintaraUi& ui = w->ui();
+            QAction* undo = w->historyUi().undo;
+            QAction* redo = w->historyUi().redo;
+            if (seed % 3 == 0)
+                dropFiles(ui.Picture1, {tile});
+            QRandomGenerator random(seed);
+            const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_PageDown};
+            QStringList trace;
+            for (int action = 0; action < 80; ++action) {
+                const int kind = random.bounded(9);
+                trace << QString::number(kind) + u":"_s + ui.ColorCode[0]->text() +
+                             ui.ColorCode[1]->text() + (undo->isEnabled() ? u"u"_s : u""_s) +
+                             (redo->isEnabled() ? u"r"_s : u""_s);
+                switch (kind) {
+                case 0:
+                    QTest::keyClick(ui.Slider1[random.bounded(6)], keys[random.bounded(4)]);
+                    break;
+                case 1:
+                    ui.w216->trigger();
+                    break;
+                case 2:
+                    ui.fauto->trigger();
+                    break;
+                case 3:
+                    ui.Bright[random.bounded(4)]->click();
+                    break;
+                case 4:
+                    typeInto(ui.ColorCode[random.bounded(2)],
+                             u"#%1"_s.arg(random.bounded(1 << 24), 6, 16, QLatin1Char('0')));
+                    break;
+                case 5: {
+                    Canvas* bar = random.bounded(2) ? ui.ForeBar : ui.BackBar;
+                    const QPoint at(random.bounded(256), random.bounded(60));
+                    sendMouse(bar, QEvent::MouseButtonPress, at);
+                    sendMouse(bar, QEvent::MouseButtonRelease, at);
+                    break;
+                }
+                case 6:
+                    ui.Picture1->doubleClicked();
+                    break;
+                case 7:
+                    (random.bounded(2) ? undo : redo)->trigger();
+                    break;
+                default:
+                    if (!undo->isEnabled())
+                        break;
+                    const Channels shown = w.channels();
+                    undo->trigger();
+                    redo->trigger();
+                    QVERIFY2(w.channels() == shown, qPrintable(trace.join(u" "_s)));
+                    QCOMPARE(ui.ColorCode[0]->text(), colorCode(shown[0], shown[1], shown[2]));
+                }
+            }
+        }
+        // Web-safe mode switched on rounds the colours as one step, and off again changes none.
+        TestWindow w(kFullColour);
+        w.setChannels({0x12, 0x34, 0x56, 0xFE, 0xDC, 0xBA});
+        w->ui().w216->trigger();
+        w->ui().w216->trigger();
+        w->historyUi().undo->trigger();
+        QCOMPARE(w.channels(), (Channels{0x12, 0x34, 0x56, 0xFE, 0xDC, 0xBA}));
+        w->historyUi().redo->trigger();
+        QCOMPARE(w.channels(), (Channels{0x00, 0x33, 0x66, 0xFF, 0xCC, 0xCC}));
     }
 
     void everyWindowNamesEveryControlTabsInReadingOrderAndCarriesTheIcon()

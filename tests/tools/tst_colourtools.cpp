@@ -60,6 +60,29 @@ private slots:
         QCOMPARE(ui.BackBar->buffer().pixel(100, 5), kWhite);
     }
 
+    void theTextColourKeptAsideComesBackAsItWasAlsoInWebSafeMode()
+    {
+        // Neither switching the automatic colour off nor loading a picture rounds it; its bar is
+        // drawn for it, and it is what the close stores.
+        QTemporaryDir dir;
+        const QString tile = savePicture(dir, u"tile.bmp"_s, patternPicture(2, 2));
+        for (const bool byPicture : {false, true}) {
+            TestWindow w({{u"param/fauto"_s, u"1"_s},
+                          {u"color/fr"_s, u"12"_s},
+                          {u"color/fg"_s, u"34"_s},
+                          {u"color/fb"_s, u"56"_s}});
+            QVERIFY(w->web216Mode());
+            if (byPicture)
+                dropFiles(w->ui().Picture1, {tile});
+            else
+                w->ui().fauto->trigger();
+            QCOMPARE(w->ui().ColorCode[0]->text(), u"#0C2238"_s);
+            QCOMPARE(w->ui().ForeBar->buffer().pixel(2, 5), qRgb(0, 34, 56));
+            w->close();
+            QVERIFY(w.store().writes.contains(u"color/fr=12"_s));
+        }
+    }
+
     void picturesComeByMenuOrDropAndSwitchWithTheColourKeepingTheAutomaticColourAside()
     {
         QTemporaryDir dir;
@@ -68,7 +91,7 @@ private slots:
         const QImage large = patternPicture(400, 300);
         const QString a = savePicture(dir, "a.bmp", small, "png"); // read by its content
         const QString b = savePicture(dir, "b.bmp", large);
-        TestWindow w(kFullColour); // where the colour kept aside comes back unrounded
+        TestWindow w(kFullColour);
         const TintaraUi& ui = w->ui();
         Canvas* preview = ui.Picture1;
         const auto doubleClick = [&] { QTest::mouseDClick(preview, Qt::LeftButton); };
