@@ -5,9 +5,9 @@
 #include "output/htmldocument.h"
 #include "output/showhtml.h"
 #include "platform/clipboard.h"
+#include "preview/colorcode.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QPushButton>
 
 using namespace tintara;
@@ -24,8 +24,9 @@ void Tintara::connectOutput()
 void Tintara::HTMLBtn_Click()
 {
     HtmlDocumentInput input;
-    input.backgroundCode = m_ui.ColorCode[1]->text();
-    input.textCode = m_ui.ColorCode[0]->text();
+    // The codes of the colours shown: a box may hold text that is no colour at all.
+    input.backgroundCode = colorCode(BC(0), BC(1), BC(2));
+    input.textCode = colorCode(FC(0), FC(1), FC(2));
     input.solidBack = m_SolidBack;
     input.backFile = m_BackFile;
     input.homePage = QString::fromUtf8(build::kHomePage);
@@ -43,12 +44,12 @@ void Tintara::genhtml_Click()
 
 void Tintara::copyf_Click()
 {
-    copyPlainText(m_ui.ColorCode[0]->text());
+    copyPlainText(colorCode(FC(0), FC(1), FC(2)));
 }
 
 void Tintara::copyb_Click()
 {
-    copyPlainText(m_ui.ColorCode[1]->text());
+    copyPlainText(colorCode(BC(0), BC(1), BC(2)));
 }
 
 void Tintara::About_Click()

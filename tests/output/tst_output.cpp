@@ -66,19 +66,21 @@ private slots:
         w->ui().genhtml->trigger();
         QCOMPARE(clipboard->text(), "<!-- x -->\r\n" + kPlainPage + u"end\r\n\u00A0"_s);
 
-        // The picture goes in while it is shown, and the codes' texts go in and are copied as they
-        // stand, half-typed or not, leaving the colours as they are.
+        // The picture goes in while it is shown. Text in a code box that is no colour, half-typed
+        // or not, leaves the colours as they are, and the page and the copies have the codes of
+        // the colours shown.
         QTemporaryDir dir;
         dropFiles(w->ui().Picture1, {savePicture(dir, u"tile.bmp"_s, patternPicture(3, 2))});
-        typeInto(w->ui().ColorCode[0], u"#F0"_s);
+        w.setChannels({0x33, 0x66, 0x99, 0xFF, 0xCC, 0x99});
+        typeInto(w->ui().ColorCode[0], u"red"_s);
         w->ui().ColorCode[1]->setText(u"#12\"<b> & 34"_s);
         w->ui().copyf->trigger();
-        QCOMPARE(clipboard->text(), u"#F0"_s);
+        QCOMPARE(clipboard->text(), u"#336699"_s);
         w->ui().copyb->trigger();
-        QCOMPARE(clipboard->text(), u"#12\"<b> & 34"_s);
-        QCOMPARE(w.channels(), kFirstStart);
+        QCOMPARE(clipboard->text(), u"#FFCC99"_s);
         QCOMPARE(generatePage(*w),
-                 htmlDocument({u"#12\"<b> & 34"_s, u"#F0"_s, false, u"tile.bmp"_s, kHome}));
+                 htmlDocument({u"#FFCC99"_s, u"#336699"_s, false, u"tile.bmp"_s, kHome}));
+        w.setChannels(kFirstStart);
         QTest::mouseDClick(w->ui().Picture1, Qt::LeftButton);
         QCOMPARE(generatePage(*w), kPlainPage);
     }
