@@ -20,9 +20,9 @@ namespace {
 // More than anyone goes back through; a step is a few dozen bytes.
 constexpr int kStepsKept = 1000;
 
-// A code box keeps its own undo of the text from the window's undo: the box would otherwise
-// take the keys for itself, and have them when there is nothing to undo.
-class LeaveUndoToWindow : public QObject
+// The window's keys reach it from a code box too: the box would otherwise take undo, redo and
+// Ctrl+X for its own text, and have them even when the window's command is unavailable.
+class LeaveKeysToWindow : public QObject
 {
 public:
     using QObject::QObject;
@@ -33,8 +33,10 @@ protected:
         if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeyCombination combination = key->keyCombination();
         return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
-               key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
+               combination == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+               combination == QKeyCombination(Qt::ControlModifier, Qt::Key_X);
     }
 };
 
@@ -116,7 +118,7 @@ void Tintara::connectHistory()
     connect(m_historyUi.redo, &QAction::triggered, this, [this] { stepBack(false); });
     connect(m_history, &QUndoStack::canUndoChanged, m_historyUi.undo, &QAction::setEnabled);
     connect(m_history, &QUndoStack::canRedoChanged, m_historyUi.redo, &QAction::setEnabled);
-    auto* filter = new LeaveUndoToWindow(this);
+    auto* filter = new LeaveKeysToWindow(this);
     for (int i = 0; i < 2; ++i) {
         m_ui.ColorCode[i]->installEventFilter(filter);
         // After the code has been applied; the codes the preview writes back are not typed.

@@ -140,6 +140,14 @@ private slots:
         QCOMPARE(w.channels(), (Channels{0, 255, 0, 204, 102, 153}));
         dropFiles(preview, {dir.filePath("gone.bmp"), a}); // the first local file decides
         QCOMPARE(w->backFile(), u"b.bmp"_s);
+
+        // Ctrl+X switches the picture from a code box too, and cuts nothing there.
+        QLineEdit* code = ui.ColorCode[1];
+        code->setFocus();
+        code->selectAll();
+        QTest::keyClick(code, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(stateOf(w), 'C');
+        QCOMPARE(code->text(), u"#CC6699"_s);
     }
 };
 
