@@ -46,7 +46,7 @@ QString seenAsText(const QString& vision)
 
 // By tintara::Vision.
 constexpr const char* kVisionNames[] = {"通常の見え方", "1型色覚 (P型)", "2型色覚 (D型)",
-                                        "3型色覚 (T型)", "1色覚 (全色盲)"};
+                                        "3型色覚 (T型)", "1色覚 (明暗のみ)"};
 
 } // namespace
 

@@ -182,6 +182,11 @@ private slots:
         QCOMPARE(w->checkUi().status->text(), verdict);
         QVERIFY(w->checkUi().seenAs->isVisible());
         QCOMPARE(w->checkUi().seenAs->text(), u"1型色覚 (P型)の見え方で表示中"_s);
+        QStringList names; // in today's terms, which no longer say 色盲
+        for (const QAction* item : w->checkUi().vision)
+            names << item->text();
+        QCOMPARE(names, (QStringList{u"通常の見え方"_s, u"1型色覚 (P型)"_s, u"2型色覚 (D型)"_s,
+                                     u"3型色覚 (T型)"_s, u"1色覚 (明暗のみ)"_s}));
         QCOMPARE(back->text(), u"#FF0000"_s);
         QCOMPARE(w->ui().Slider1[3]->value(), 255);
 
