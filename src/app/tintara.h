@@ -233,6 +233,7 @@ private:
     void connectCheck();
     Verdict currentVerdict();
     void refreshVerdict();
+    void showStatus(const QStringList& parts);
     void fitToTarget(bool text);
     void copyVerdict();
     void setAaaTarget(bool on);

@@ -14,6 +14,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -26,6 +27,8 @@ using namespace tintara;
 namespace {
 
 const QString kCheckSection = QStringLiteral("check");
+// Above and below the status line's text.
+constexpr int kStatusPadding = 4;
 const QString kLevelKey = QStringLiteral("level");
 
 QString passText(double ratio, double threshold)
@@ -96,15 +99,19 @@ void Tintara::createCheck()
     check.status = new QLabel(this);
     check.status->setAccessibleName(QStringLiteral("コントラストの判定"));
     check.status->setTextInteractionFlags(Qt::NoTextInteraction);
-    // The window keeps the design's width whatever the line says.
+    check.status->setTextFormat(Qt::PlainText);
+    check.status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The window keeps the design's width whatever the line says; it grows by a line where one
+    // is not enough.
     check.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    check.status->setFixedHeight(check.status->fontMetrics().height() + 4);
+    check.status->setFixedHeight(check.status->fontMetrics().lineSpacing() + kStatusPadding);
     check.status->setIndent(check.status->fontMetrics().averageCharWidth());
     // Which simulation the preview shows, in a label of its own: the verdict beside it changes
     // with every colour, the simulation seldom.
     check.seenAs = new QLabel(this);
     check.seenAs->setAccessibleName(QStringLiteral("見え方の模擬"));
     check.seenAs->setIndent(check.status->indent());
+    check.seenAs->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     check.seenAs->hide();
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(check.seenAs);
@@ -176,7 +183,9 @@ void Tintara::refreshVerdict()
                                  : QStringLiteral("コントラスト比 ")) +
                           ratioText(v.ratio),
                       marks("AA", kAaNormal, kAaLarge), marks("AAA", kAaaNormal, kAaaLarge),
-                      QStringLiteral("APCA Lc ") + apcaText(v.lc)};
+                      QStringLiteral("APCA Lc ") + apcaText(v.lc),
+                      m_check.aaa->isChecked() ? QStringLiteral("基準 AAA")
+                                               : QStringLiteral("基準 AA")};
     for (const double threshold : {kAaNormal, kAaaNormal, kAaLarge}) {
         if (justBelow(v.ratio, threshold)) {
             parts.insert(1, QStringLiteral("%1 まであと少し").arg(threshold));
@@ -187,10 +196,7 @@ void Tintara::refreshVerdict()
         parts << QStringLiteral("AA 通常を満たす画素 %1%").arg(v.aaPercent);
     if (!m_checkNote.isEmpty())
         parts << m_checkNote;
-    const QString line = parts.join(QStringLiteral("　"));
-    m_check.status->setText(line);
-    // Should the line be cut at the window's edge, the whole of it is still at hand.
-    m_check.status->setToolTip(line);
+    showStatus(parts);
 
     const bool automatic = m_ui.FAutoCK->isChecked();
     m_check.fitText->setEnabled(!automatic);
@@ -199,6 +205,28 @@ void Tintara::refreshVerdict()
     // background colour.
     m_check.pickText->setEnabled(!automatic);
     m_check.pickBack->setEnabled(m_SolidBack);
+}
+
+void Tintara::showStatus(const QStringList& parts)
+{
+    // Parts are never split: as many go on a line as fit beside the simulation's name.
+    QLabel* status = m_check.status;
+    const QFontMetrics metrics = status->fontMetrics();
+    statusBar()->layout()->activate();
+    const int room = status->contentsRect().width() - status->indent();
+    const QString gap = QStringLiteral("　");
+    QStringList lines;
+    for (const QString& part : parts) {
+        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + gap + part) <= room)
+            lines.last() += gap + part;
+        else
+            lines << part;
+    }
+    status->setText(lines.join(QLatin1Char('\n')));
+    status->setToolTip(parts.join(gap));
+    const int height = int(lines.size()) * metrics.lineSpacing() + kStatusPadding;
+    if (status->height() != height)
+        status->setFixedHeight(height);
 }
 
 void Tintara::fitToTarget(bool text)
@@ -239,8 +267,10 @@ void Tintara::copyVerdict()
     const Verdict v = currentVerdict();
     QStringList lines{QStringLiteral("文字色: ") + colorCode(FC(0), FC(1), FC(2)),
                       QStringLiteral("背景色: ") + colorCode(BC(0), BC(1), BC(2))};
-    if (v.picture)
-        lines << QStringLiteral("背景画像: ") + m_BackFile;
+    if (v.picture) {
+        lines << QStringLiteral("背景画像: ") + m_BackFile
+              << QStringLiteral("最も読みにくい画素: ") + colorCode(v.background);
+    }
     lines << QStringLiteral("コントラスト比: ") + ratioText(v.ratio)
           << QStringLiteral("AA 通常の文字: ") + passText(v.ratio, kAaNormal)
           << QStringLiteral("AA 大きな文字: ") + passText(v.ratio, kAaLarge)
@@ -273,7 +303,8 @@ void Tintara::setVision(Vision vision)
         for (const char* name : kVisionNames)
             widest = std::max(widest, seenAs->fontMetrics().horizontalAdvance(
                                           seenAsText(QString::fromUtf8(name))));
-        seenAs->setFixedSize(widest + 2 * seenAs->indent(), m_check.status->height());
+        seenAs->setFixedSize(widest + 2 * seenAs->indent(),
+                             seenAs->fontMetrics().lineSpacing() + kStatusPadding);
     }
     seenAs->setText(seenAsText(QString::fromUtf8(kVisionNames[int(vision)])));
     m_check.seenAs->setVisible(vision != Vision::Normal);

@@ -123,8 +123,9 @@ private slots:
         QVERIFY(!check.fitText->isEnabled() && !check.fitBack->isEnabled());
         w->ui().FAutoCK->click();
         typeInto(text, u"#999999"_s);
-        QCOMPARE(check.status->text(),
-                 u"コントラスト比 2.84:1　AA 通常 × 大 ×　AAA 通常 × 大 ×　APCA Lc 54.6"_s);
+        QCOMPARE(
+            check.status->text(),
+            u"コントラスト比 2.84:1　AA 通常 × 大 ×　AAA 通常 × 大 ×　APCA Lc 54.6　基準 AA"_s);
         typeInto(text, u"#777777"_s);
         QVERIFY(check.status->text().contains(u"4.47:1　4.5 まであと少し　AA 通常 × 大 ○"_s));
         typeInto(text, u"#999999"_s);
@@ -161,8 +162,12 @@ private slots:
         QVERIFY(!check.fitBack->isEnabled() && check.fitText->isEnabled());
         QTest::keyClick(text, Qt::Key_K, Qt::ControlModifier);
         const QString copied = QGuiApplication::clipboard()->text();
-        QVERIFY(copied.contains(u"背景色: #615458\n背景画像: bw.png\nコントラスト比: 1.02:1"_s));
+        QVERIFY(copied.contains(u"背景色: #615458\n背景画像: bw.png\n最も読みにくい画素: #FFFFFF\n"
+                                "コントラスト比: 1.02:1"_s));
         QVERIFY(copied.endsWith(u"\nAA 通常の文字を満たす画素: 50%"_s));
+        QCOMPARE(showLongestStatusLine(w, dir), QString());
+        QVERIFY(check.status->text().contains(u"4.5 まであと少し"_s));
+        QCOMPARE(w->centralWidget()->size(), QSize(669, 308));
         QVERIFY(TestWindow(w.store().values)->checkUi().aaa->isChecked());
     }
 
@@ -172,14 +177,14 @@ private slots:
         QLineEdit* back = w->ui().ColorCode[1];
         typeInto(back, u"#FF0000"_s);
         typeInto(w->ui().ColorCode[0], u"#00FF00"_s);
-        const QString verdict = w->checkUi().status->text();
+        const QString verdict = w->checkUi().status->toolTip();
         const QImage& preview = w->ui().Picture1->buffer();
         QTest::keyClick(back, Qt::Key_1, Qt::ControlModifier);
         QCOMPARE(preview.pixel(1, 1), qRgb(0x6D, 0x5F, 0x00));
         const Rgb text = simulatedColour({0, 255, 0}, Vision::Protanopia);
         QVERIFY(countPixels(preview, qRgb(text[0], text[1], text[2])) > 0);
         QCOMPARE(countPixels(preview, qRgb(0, 255, 0)), 0);
-        QCOMPARE(w->checkUi().status->text(), verdict);
+        QCOMPARE(w->checkUi().status->toolTip(), verdict);
         QVERIFY(w->checkUi().seenAs->isVisible());
         QCOMPARE(w->checkUi().seenAs->text(), u"1型色覚 (P型)の見え方で表示中"_s);
         QStringList names; // in today's terms, which no longer say 色盲

@@ -53,6 +53,14 @@ private slots:
         sendMouse(bar, QEvent::MouseMove, {bar->width() / 2, last.y()});
         QCOMPARE(w.channels(), (Channels{0, 0, 0, 255, 255, 128}));
     }
+
+    void statusLineIsReadWholeOnMoreLinesWhereOneIsNotEnough()
+    {
+        TestWindow w(kFullColour);
+        const QTemporaryDir dir;
+        QCOMPARE(showLongestStatusLine(w, dir), QString());
+        QCOMPARE(w->centralWidget()->size(), w->twips().rect(0, 0, 10035, 4620).size());
+    }
 };
 
 TINTARA_TEST_MAIN(HighDpiTest)

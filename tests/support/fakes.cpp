@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStatusBar>
 
 namespace tintara::test {
 
@@ -123,6 +124,31 @@ int countPixels(const QImage& image, QRgb colour)
         for (int x = 0; x < image.width(); ++x)
             count += image.pixel(x, y) == colour;
     return count;
+}
+
+QString showLongestStatusLine(const TestWindow& w, const QTemporaryDir& dir)
+{
+    QImage white(2, 2, QImage::Format_RGB32);
+    white.fill(kWhite);
+    dropFiles(w->ui().Picture1, {savePicture(dir, u"white.png"_s, white, "png")});
+    w->ui().ColorCode[0]->setText(u"#777777"_s);
+    w->checkUi().vision[1]->trigger();
+    QString cut;
+    for (const QLabel* label : w->statusBar()->findChildren<QLabel*>()) {
+        if (!label->isVisible())
+            continue;
+        const QStringList lines = label->text().split(u'\n');
+        const QRect room = label->contentsRect().adjusted(label->indent(), 0, 0, 0);
+        for (const QString& line : lines) {
+            if (label->fontMetrics().horizontalAdvance(line) > room.width())
+                cut += line + u" is cut\n"_s;
+        }
+        if (lines.size() * label->fontMetrics().lineSpacing() > room.height())
+            cut += label->text() + u" is cut below\n"_s;
+        if (!w->rect().contains(QRect(label->mapTo(w.get(), QPoint(0, 0)), label->size())))
+            cut += label->text() + u" is outside the window\n"_s;
+    }
+    return cut;
 }
 
 } // namespace tintara::test
