@@ -105,12 +105,14 @@ void Tintara::createCheck()
     // is not enough.
     check.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     check.status->setFixedHeight(check.status->fontMetrics().lineSpacing() + kStatusPadding);
-    check.status->setIndent(check.status->fontMetrics().averageCharWidth());
+    // A margin rather than an indent, which would apply to the top edge too.
+    const int inset = check.status->fontMetrics().averageCharWidth();
+    check.status->setContentsMargins(inset, 0, 0, 0);
     // Which simulation the preview shows, in a label of its own: the verdict beside it changes
     // with every colour, the simulation seldom.
     check.seenAs = new QLabel(this);
     check.seenAs->setAccessibleName(QStringLiteral("見え方の模擬"));
-    check.seenAs->setIndent(check.status->indent());
+    check.seenAs->setContentsMargins(inset, 0, 0, 0);
     check.seenAs->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     check.seenAs->hide();
     statusBar()->setSizeGripEnabled(false);
@@ -212,8 +214,7 @@ void Tintara::showStatus(const QStringList& parts)
     // Parts are never split: as many go on a line as fit beside the simulation's name.
     QLabel* status = m_check.status;
     const QFontMetrics metrics = status->fontMetrics();
-    statusBar()->layout()->activate();
-    const int room = status->contentsRect().width() - status->indent();
+    const int room = status->contentsRect().width();
     const QString gap = QStringLiteral("　");
     QStringList lines;
     for (const QString& part : parts) {
@@ -303,7 +304,7 @@ void Tintara::setVision(Vision vision)
         for (const char* name : kVisionNames)
             widest = std::max(widest, seenAs->fontMetrics().horizontalAdvance(
                                           seenAsText(QString::fromUtf8(name))));
-        seenAs->setFixedSize(widest + 2 * seenAs->indent(),
+        seenAs->setFixedSize(widest + 2 * seenAs->contentsMargins().left(),
                              seenAs->fontMetrics().lineSpacing() + kStatusPadding);
     }
     seenAs->setText(seenAsText(QString::fromUtf8(kVisionNames[int(vision)])));
