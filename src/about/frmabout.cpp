@@ -86,7 +86,7 @@ frmAbout::frmAbout(WebAddressOpener openAddress, TwipsScale twips, QWidget* pare
 
     // Line1(0) is 2 pixels wide and white, Line1(1) a single grey pixel over its top row.
     const int lineTop = m_twips.toPixels(2325);
-    const QColor lineColours[2] = {Qt::white, QColor(128, 128, 128)};
+    const QColor lineColors[2] = {Qt::white, QColor(128, 128, 128)};
     const int lineLeft[2] = {105, 75};
     const int lineRight[2] = {5654, 5639};
     const int lineWidth[2] = {2, 1};
@@ -97,7 +97,7 @@ frmAbout::frmAbout(WebAddressOpener openAddress, TwipsScale twips, QWidget* pare
         m_ui.Line1[i]->setGeometry(left, lineTop, right - left + 1, lineWidth[i]);
         m_ui.Line1[i]->setAutoFillBackground(true);
         QPalette palette = m_ui.Line1[i]->palette();
-        palette.setColor(QPalette::Window, lineColours[i]);
+        palette.setColor(QPalette::Window, lineColors[i]);
         m_ui.Line1[i]->setPalette(palette);
     }
 

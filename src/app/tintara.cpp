@@ -2,7 +2,7 @@
 
 #include "buildinfo.h"
 #include "check/picturecontrast.h"
-#include "eyedropper/screencolourpicker.h"
+#include "eyedropper/screencolorpicker.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "platform/exposure.h"
@@ -28,7 +28,6 @@
 #include <QRegion>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QUndoStack>
 
 using namespace tintara;
 
@@ -38,12 +37,12 @@ namespace {
 constexpr int kClientWidth = 10035;
 constexpr int kClientHeight = 4620;
 
-constexpr int kSliderLeft[kSliderCount] = {375, 1860, 3345, 405, 1890, 3375};
-constexpr int kSliderTop[kSliderCount] = {375, 375, 360, 2175, 2190, 2190};
-constexpr int kValueTop[kSliderCount] = {975, 1290, 1620, 2910, 3180, 3465};
+constexpr int kSliderLeft[kChannelCount] = {375, 1860, 3345, 405, 1890, 3375};
+constexpr int kSliderTop[kChannelCount] = {375, 375, 360, 2175, 2190, 2190};
+constexpr int kValueTop[kChannelCount] = {975, 1290, 1620, 2910, 3180, 3465};
 constexpr int kBrightTop[4] = {990, 1470, 2865, 3345};
-constexpr int kChannelNameLeft[kSliderCount] = {1020, 2535, 4035, 1050, 2565, 4065};
-constexpr int kChannelNameTop[kSliderCount] = {150, 150, 150, 1950, 1950, 1950};
+constexpr int kChannelNameLeft[kChannelCount] = {1020, 2535, 4035, 1050, 2565, 4065};
+constexpr int kChannelNameTop[kChannelCount] = {150, 150, 150, 1950, 1950, 1950};
 
 } // namespace
 
@@ -65,7 +64,7 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
     if (!m_services.termination)
         m_services.termination = std::make_unique<TerminationSignals>();
     if (!m_services.screenPicker)
-        m_services.screenPicker = std::make_unique<ScreenColourPicker>();
+        m_services.screenPicker = std::make_unique<ScreenColorPicker>();
 
     useJapaneseUiFont();
     useJapaneseQtTexts();
@@ -90,6 +89,8 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
     orderTabStops();
     m_preview = std::make_unique<PreviewRenderer>(m_ui.Picture1->font(),
                                                   QString::fromUtf8(build::kHomePage));
+    connect(&m_model, &ColorModel::changed, this, &Tintara::showModel);
+    showChannels();
 }
 
 Tintara::~Tintara()
@@ -132,13 +133,13 @@ void Tintara::createControls()
     ui.ForeBar = new Canvas(ui.Frame1);
     ui.ForeBar->setGeometry(designRect(900, 930, 3840, 900));
 
-    for (int i = 0; i < kSliderCount; ++i) {
+    for (int i = 0; i < kChannelCount; ++i) {
         ui.Slider1[i] = new ChannelSlider(ui.Frame1);
         ui.Slider1[i]->setGeometry(designRect(kSliderLeft[i], kSliderTop[i], 1500, 600));
         ui.Slider1[i]->setTickPosition(QSlider::TicksBelow);
         ui.Slider1[i]->setTickInterval(kWebSafeStep);
     }
-    for (int i = 0; i < kSliderCount; ++i) {
+    for (int i = 0; i < kChannelCount; ++i) {
         ui.cval[i] = new QLabel(QStringLiteral("0"), ui.Frame1);
         ui.cval[i]->setGeometry(designRect(390, kValueTop[i], 420, 195));
         // Right-aligned, so the number stays clear of the brightness button beside it.
@@ -146,7 +147,7 @@ void Tintara::createControls()
     }
     const QString channelNames[3] = {QStringLiteral("赤"), QStringLiteral("緑"),
                                      QStringLiteral("青")};
-    for (int i = 0; i < kSliderCount; ++i) {
+    for (int i = 0; i < kChannelCount; ++i) {
         ui.Label2[i] = new QLabel(channelNames[i % kBackFirst], ui.Frame1);
         ui.Label2[i]->setGeometry(designRect(kChannelNameLeft[i], kChannelNameTop[i], 345, 240));
     }
@@ -223,11 +224,10 @@ void Tintara::connectInvertingItem(QAction* action, void (Tintara::*handler)())
 void Tintara::describeControls()
 {
     TintaraUi& ui = m_ui;
-    for (int i = 0; i < kSliderCount; ++i) {
+    for (int i = 0; i < kChannelCount; ++i) {
         ui.Slider1[i]->setAccessibleName(channelName(i));
         ui.Label2[i]->setAccessibleName(channelName(i));
         ui.Label2[i]->setBuddy(ui.Slider1[i]);
-        Slider1_Change(i);
     }
     ui.lbl[0]->setAccessibleName(QStringLiteral("前景"));
     ui.lbl[1]->setAccessibleName(QStringLiteral("背景"));
@@ -283,33 +283,59 @@ void Tintara::orderTabStops()
 
 void Tintara::Form_Load()
 {
-    // The preview is drawn once, after show() and still before the first paint: drawn earlier,
-    // with fonts of four sizes to load, it would only hold the window back.
-    m_previewHeld = true;
-    m_SavedAuto = 0;
-    SetBackgroundMode(true);
-    SetWeb216Mode(false);
+    // Nothing is drawn until the window is shown: drawn earlier, with fonts of four sizes to load,
+    // the preview would only hold the window back.
     m_ui.Picture1->move(m_ui.Picture1->x(), 0);
     m_ui.Picture1->move(0, m_ui.Picture1->y());
-    m_BackPicture = QPixmap();
+    showWeb216Mode();
+    showAutomaticText();
+    showPictureMode();
+    showChannels();
 
     loadSettings();
 
     m_twips = TwipsScale::of(m_ui.ForeBar);
     show();
-    m_previewHeld = false;
+    m_shown = true;
     // A stored place is checked again against the frame, once the window manager has drawn one.
     if (m_checkPlacement)
         onFirstExposure(windowHandle(), this, [this] { keepTitleBarReachable(); });
     DrawPreview();
     DrawColorBar(true);
     DrawColorBar(false);
-    m_history->clear();
-    absorbChange();
+    updateVerdict();
+    m_history.reset(m_model.state());
+    showHistory();
     // Said once the window is up, over it.
     if (const QString notice = store().takeNotice(); !notice.isEmpty()) {
         QTimer::singleShot(0, this, [this, notice] {
             QMessageBox::warning(this, QStringLiteral("Tintara"), notice);
         });
+    }
+}
+
+void Tintara::showModel(ColorModel::Changes what)
+{
+    if (what & (ColorModel::Value | ColorModel::Colors))
+        showChannels();
+    if (what & ColorModel::Web216)
+        showWeb216Mode();
+    if (what & ColorModel::Automatic)
+        showAutomaticText();
+    if (what & ColorModel::Picture)
+        showPictureMode();
+    if (what & ColorModel::Vision)
+        showVision();
+    if (!m_shown)
+        return;
+    if (what & (ColorModel::Colors | ColorModel::Picture | ColorModel::Vision))
+        DrawPreview();
+    if (what & ColorModel::TextBar)
+        DrawColorBar(true);
+    if (what & ColorModel::BackBar)
+        DrawColorBar(false);
+    if (what & (ColorModel::Colors | ColorModel::Picture | ColorModel::Target)) {
+        m_checkNote.clear();
+        updateVerdict();
     }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "check/verdict.h"
+#include "model/colorhistory.h"
+#include "model/colormodel.h"
 #include "platform/twips.h"
 #include "platform/webaddress.h"
 #include "sets/colorset.h"
@@ -20,23 +23,17 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QUndoStack;
 
 namespace tintara {
 class Canvas;
 class ChannelSlider;
 class FileChooser;
-class PictureContrast;
+class PictureAnalysis;
 class PreviewRenderer;
-class ScreenColourPicker;
+class ScreenColorPicker;
 class SettingsStore;
 class TerminationRequests;
-enum class Vision;
 } // namespace tintara
-
-// The sliders, in order: text red, green, blue, then background red, green, blue.
-inline constexpr int kSliderCount = 6;
-inline constexpr int kBackFirst = 3;
 
 // The window's controls, named as in the window's design. Array members are the control arrays;
 // Label2 holds the design indices 0, 1, 2, 6, 7, 8 in that order.
@@ -50,9 +47,9 @@ struct TintaraUi
     std::array<QPushButton*, 4> Bright{};
     tintara::Canvas* BackBar = nullptr;
     tintara::Canvas* ForeBar = nullptr;
-    std::array<tintara::ChannelSlider*, kSliderCount> Slider1{};
-    std::array<QLabel*, kSliderCount> cval{};
-    std::array<QLabel*, kSliderCount> Label2{};
+    std::array<tintara::ChannelSlider*, tintara::kChannelCount> Slider1{};
+    std::array<QLabel*, tintara::kChannelCount> cval{};
+    std::array<QLabel*, tintara::kChannelCount> Label2{};
     std::array<QLabel*, 4> lbl{};
     QPushButton* HTMLBtn = nullptr;
     std::array<QLineEdit*, 2> ColorCode{};
@@ -105,11 +102,12 @@ struct TintaraServices
     // Requests to end the program that come from outside it: by default SIGTERM, SIGINT, SIGHUP.
     std::unique_ptr<tintara::TerminationRequests> termination;
     // Takes a colour from anywhere on the screen for the eyedropper commands.
-    std::unique_ptr<tintara::ScreenColourPicker> screenPicker;
+    std::unique_ptr<tintara::ScreenColorPicker> screenPicker;
 };
 
-// The main window. The six slider values are the only store of both colours; every tool sets
-// slider values and then redraws.
+// The main window: the controls of the design and the menus. The colours and their modes are the
+// model's; every action of the user is one operation on it, and every control, the preview and the
+// status line show what it announces.
 class Tintara : public QMainWindow
 {
     Q_OBJECT
@@ -121,20 +119,19 @@ public:
     const TintaraUi& ui() const { return m_ui; }
     const CheckUi& checkUi() const { return m_check; }
     const HistoryUi& historyUi() const { return m_historyUi; }
+    const tintara::ColorModel& model() const { return m_model; }
 
     // Start-up: reads the settings, sets every control and shows the window. Closing the window
     // writes the settings back.
     void Form_Load();
 
-    int FC(int i) const;
-    int BC(int i) const;
-    static QString HEX2(int v);
+    int FC(int i) const { return m_model.channel(i); }
+    int BC(int i) const { return m_model.channel(tintara::kBackFirst + i); }
 
     QString m_GenHTML;
 
-    bool web216Mode() const { return m_Web216; }
     tintara::TwipsScale twips() const { return m_twips; }
-    bool solidBack() const { return m_SolidBack; }
+    bool solidBack() const { return !m_model.pictureShown(); }
     const QPixmap& backPicture() const { return m_BackPicture; }
     QString backFile() const { return m_BackFile; }
     int tileWidth() const { return m_TileWidth; }
@@ -163,9 +160,12 @@ private:
     QRect designRect(int left, int top, int width, int height) const;
     // Qt inverts a checkable item's mark before triggered(); the handler inverts it itself.
     void connectInvertingItem(QAction* action, void (Tintara::*handler)());
+    // Every change of the model, shown by each control that shows it, in one order.
+    void showModel(tintara::ColorModel::Changes what);
 
     // Channels: tintara_channels.cpp
     void connectChannels();
+    void showChannels();
     void Slider1_Change(int Index);
     void Slider1_Scroll(int Index);
     // The channel of a slider as a user names it: "前景 赤" ... "背景 青".
@@ -176,6 +176,7 @@ private:
     void connectPreview();
     void connectBar(tintara::Canvas* bar, BarHandler down, BarHandler moved, BarHandler up);
     void DrawPreview();
+    void showCodes();
     void DrawColorBar(bool isFore);
     void PickBarColor(bool isFore, float X, float Y);
     void foreBar_MouseDown(Qt::MouseButtons Button, float X, float Y);
@@ -186,30 +187,27 @@ private:
     void BackBar_MouseUp(Qt::MouseButtons Button, float X, float Y);
     void ColorCode_Change(int Index);
     void w216_Click();
-    void SetWeb216Mode(bool on);
-    void RoundToWeb216(int& r, int& g, int& b) const;
+    void showWeb216Mode();
 
     // Colour tools: tintara_tools.cpp
     void connectTools();
+    void showAutomaticText();
+    void showPictureMode();
     void FAutoCK_Click();
     void fauto_Click();
     void Bright_Click(int Index);
     void LoadBGPic_Click();
     void LoadBackgroundPicture(const QString& path);
-    void SetBackgroundMode(bool solid);
     void Picture1_DblClick();
     // A drop on the preview: the first local file of the list becomes the background picture.
     void Picture1_OLEDragDrop(const QList<QUrl>& urls);
     void bmpbg_Click();
-    static QString ExtractFileName(const QString& path);
 
     // Colour sets: tintara_sets.cpp. ColorCmbo_Click runs for the user's choice, also of the set
     // already chosen.
     void connectSets();
     void FillColorCombo(const QString& entry);
     void ColorCmbo_Click();
-    // Writes the two codes into their boxes, where every rule of a typed code applies.
-    void applyColourCodes(const QString& text, const QString& back);
     void AddBtn_Click();
     void SaveColor_Click();
     void DelList_Click();
@@ -228,51 +226,31 @@ private:
     void About_Click();
 
     // Contrast checks: tintara_check.cpp
-    struct Verdict;
     void createCheck();
     void connectCheck();
-    Verdict currentVerdict();
-    void refreshVerdict();
+    // The verdict follows the colours, the picture and the target, never a drawing.
+    void updateVerdict();
+    void showVerdict();
     void showStatus(const QStringList& parts);
-    void fitToTarget(bool text);
+    void fitToTarget(tintara::Side side);
     void copyVerdict();
     void setAaaTarget(bool on);
-    double checkTarget() const;
-    void setVision(tintara::Vision vision);
-    void pickFromScreen(bool text);
-    void takeScreenColour(const QColor& colour);
-    // A colour, and the background picture, as the preview shows them with the chosen vision;
-    // no picture while the background is a plain colour.
-    QColor seenColour(int r, int g, int b) const;
+    void showVision();
+    void pickFromScreen(tintara::Side side);
+    void takeScreenColor(const QColor& color);
+    // The background picture as the preview shows it with the chosen vision; none while the
+    // background is a plain colour.
     const QPixmap* seenPicture();
 
     // Undo and redo: tintara_history.cpp. Each user action that changes the colours is a step;
     // a drag is one step from press to release, and a run of keys on one slider is one step.
-    using ChannelValues = std::array<int, kSliderCount>;
-    class ColourStep;
-    // Within its scope the colours may change many times; they make one step, or none, at the
-    // end of the outermost scope.
-    class StepScope
-    {
-    public:
-        StepScope(Tintara& window, bool isStep);
-        ~StepScope();
-        StepScope(const StepScope&) = delete;
-        StepScope& operator=(const StepScope&) = delete;
-
-    private:
-        Tintara& m_window;
-        bool m_isStep;
-    };
     void createHistory();
     void connectHistory();
-    ChannelValues channelValues() const;
-    // Records the change since the last step as one step; keys on a slider join its run.
+    // Records what the last action changed as one step; keys on a slider join its run. Within a
+    // drag the step waits for the release.
     void endStep(int runSlider = -1);
-    // The change since the last step is not one (a switch of mode, start-up).
-    void absorbChange();
-    void restoreChannels(const ChannelValues& values);
     void stepBack(bool undo);
+    void showHistory();
 
     // Settings and the window's place: tintara_settings.cpp
     void connectSettings();
@@ -295,7 +273,11 @@ private:
     static constexpr int kSetNameRole = Qt::UserRole + 1;
 
     TintaraServices m_services;
+    tintara::ColorModel m_model;
+    tintara::ColorHistory m_history;
     TintaraUi m_ui;
+    CheckUi m_check;
+    HistoryUi m_historyUi;
     std::unique_ptr<tintara::PreviewRenderer> m_preview;
     tintara::TwipsScale m_twips;
     QString m_settingsProblem;
@@ -305,46 +287,32 @@ private:
     // before is then moved for the whole frame to be seen.
     bool m_checkPlacement = false;
     bool m_placeWhole = false;
-    // While held, DrawPreview only notes that the preview is out of date.
-    bool m_previewHeld = false;
-    bool m_previewStale = false;
+    // Nothing is drawn before the window is first shown.
+    bool m_shown = false;
     // Changes to the list of sets not yet in the store.
     QList<tintara::ColorSetChange> m_setChanges;
-    CheckUi m_check;
-    HistoryUi m_historyUi;
-    QUndoStack* m_history = nullptr;
-    // The colours as the last step left them.
-    ChannelValues m_stepFrom{};
-    int m_stepDepth = 0;
-    // The slider of the run of keys that the next key on it joins, or -1.
-    int m_runSlider = -1;
-    int m_runs = 0;
+    // A press of the left button on a colour bar whose release has not come yet.
+    bool m_barHeld = false;
     // Focus moves while the window's widgets are destroyed, after this class's part is gone.
     QMetaObject::Connection m_focusWatch;
-    bool m_barHeld = false;
-    // The contrast data of the background picture, and which picture it was built for.
-    std::unique_ptr<tintara::PictureContrast> m_pictureContrast;
-    qint64 m_pictureKey = 0;
+    tintara::PictureAnalysis* m_analysis = nullptr;
+    tintara::Verdict m_verdict;
     // Said on the status line until the colours next change.
     QString m_checkNote;
-    tintara::Vision m_vision{};
     // Which colour the screen picker is taking.
-    bool m_pickingText = false;
+    tintara::Side m_picking = tintara::Side::Text;
     // The background picture as seen with m_seenVision, made once for each picture and vision.
     QPixmap m_seenPicture;
     qint64 m_seenFrom = 0;
     tintara::Vision m_seenVision{};
 
-    // Fields of the window's design, in their declared order (m_GenHTML is public above).
+    // Fields of the window's design that the model does not hold, in their declared order
+    // (m_GenHTML is public above).
     QPixmap m_BackPicture;
     int m_TileWidth = 0;
     int m_TileHeight = 0;
-    bool m_SolidBack = true;
-    int m_SavedAuto = 0;
-    int m_SaveFR = 0;
-    int m_SaveFG = 0;
-    int m_SaveFB = 0;
     QString m_BackFile;
-    bool m_Web216 = false;
+    // While the window writes the codes of the colours into their boxes, the boxes' changes are
+    // not typing.
     bool m_Updating = false;
 };

@@ -1,21 +1,20 @@
 #include "app/tintara.h"
 
+#include "app/settingkeys.h"
+
 #include "check/contrast.h"
 #include "check/picturecontrast.h"
+#include "check/verdict.h"
 #include "check/vision.h"
-#include "eyedropper/screencolourpicker.h"
+#include "eyedropper/screencolorpicker.h"
 #include "platform/canvas.h"
-#include "platform/channelslider.h"
 #include "platform/clipboard.h"
-#include "platform/settingsstore.h"
 #include "preview/colorcode.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QCheckBox>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -26,21 +25,8 @@ using namespace tintara;
 
 namespace {
 
-const QString kCheckSection = QStringLiteral("check");
 // Above and below the status line's text.
 constexpr int kStatusPadding = 4;
-const QString kLevelKey = QStringLiteral("level");
-
-QString passText(double ratio, double threshold)
-{
-    return ratio >= threshold ? QStringLiteral("合格") : QStringLiteral("不合格");
-}
-
-// Marks that do not depend on colour: a circle for a pass, a cross for a failure.
-QString passMark(double ratio, double threshold)
-{
-    return ratio >= threshold ? QStringLiteral("○") : QStringLiteral("×");
-}
 
 QString seenAsText(const QString& vision)
 {
@@ -52,18 +38,6 @@ constexpr const char* kVisionNames[] = {"通常の見え方", "1型色覚 (P型)
                                         "3型色覚 (T型)", "1色覚 (明暗のみ)"};
 
 } // namespace
-
-// What the status line and the copied verdict say: of the text on the background colour, or on
-// the picture's pixel that is hardest to read against.
-struct Tintara::Verdict
-{
-    Rgb text{};
-    Rgb background{};
-    double ratio = 0;
-    double lc = 0;
-    bool picture = false;
-    int aaPercent = 0;
-};
 
 void Tintara::createCheck()
 {
@@ -79,8 +53,6 @@ void Tintara::createCheck()
     check.fitBack = item(QStringLiteral("背景色を基準に合わせる"), QStringLiteral("Ctrl+Shift+T"));
     check.aaa = item(QStringLiteral("AAAを基準にする"), QString());
     check.aaa->setCheckable(true);
-    check.aaa->setChecked(store().read(kCheckSection, kLevelKey, QStringLiteral("AA")) ==
-                          QLatin1String("AAA"));
     check.copyVerdict = item(QStringLiteral("判定をコピー"), QStringLiteral("Ctrl+K"));
     check.menu->addSeparator();
     check.pickText = item(QStringLiteral("画面から文字色を取得"), QStringLiteral("Ctrl+Shift+F"));
@@ -123,90 +95,50 @@ void Tintara::createCheck()
 
 void Tintara::connectCheck()
 {
-    connect(m_check.fitText, &QAction::triggered, this, [this] { fitToTarget(true); });
-    connect(m_check.fitBack, &QAction::triggered, this, [this] { fitToTarget(false); });
-    connect(m_check.aaa, &QAction::toggled, this, &Tintara::setAaaTarget);
+    connect(m_check.fitText, &QAction::triggered, this, [this] { fitToTarget(Side::Text); });
+    connect(m_check.fitBack, &QAction::triggered, this,
+            [this] { fitToTarget(Side::Background); });
+    connect(m_check.aaa, &QAction::triggered, this, &Tintara::setAaaTarget);
     connect(m_check.copyVerdict, &QAction::triggered, this, &Tintara::copyVerdict);
-    connect(m_check.pickText, &QAction::triggered, this, [this] { pickFromScreen(true); });
-    connect(m_check.pickBack, &QAction::triggered, this, [this] { pickFromScreen(false); });
-    ScreenColourPicker* picker = m_services.screenPicker.get();
-    connect(picker, &ScreenColourPicker::picked, this, &Tintara::takeScreenColour);
-    connect(picker, &ScreenColourPicker::failed, this, [this](const QString& message) {
+    connect(m_check.pickText, &QAction::triggered, this, [this] { pickFromScreen(Side::Text); });
+    connect(m_check.pickBack, &QAction::triggered, this,
+            [this] { pickFromScreen(Side::Background); });
+    ScreenColorPicker* picker = m_services.screenPicker.get();
+    connect(picker, &ScreenColorPicker::picked, this, &Tintara::takeScreenColor);
+    connect(picker, &ScreenColorPicker::failed, this, [this](const QString& message) {
         QMessageBox::warning(this, QStringLiteral("Tintara"), message);
     });
-    for (int i = 0; i < int(m_check.vision.size()); ++i)
-        connect(m_check.vision[i], &QAction::triggered, this, [this, i] { setVision(Vision(i)); });
-    // Every change of colour or background is drawn in the preview.
-    connect(m_ui.Picture1, &Canvas::presented, this, [this] {
-        m_checkNote.clear();
-        refreshVerdict();
-    });
+    for (int i = 0; i < int(m_check.vision.size()); ++i) {
+        connect(m_check.vision[i], &QAction::triggered, this,
+                [this, i] { m_model.setVision(Vision(i)); });
+    }
+    m_analysis = new PictureAnalysis(this);
+    connect(m_analysis, &PictureAnalysis::finished, this, &Tintara::updateVerdict);
 }
 
-double Tintara::checkTarget() const
+void Tintara::updateVerdict()
 {
-    return m_check.aaa->isChecked() ? kAaaNormal : kAaNormal;
+    m_verdict = m_model.pictureShown() ? verdictOnPicture(m_model.text(), m_analysis->result().get())
+                                       : verdictOnColor(m_model.text(), m_model.background());
+    showVerdict();
 }
 
-Tintara::Verdict Tintara::currentVerdict()
+void Tintara::showVerdict()
 {
-    Verdict verdict;
-    verdict.text = {FC(0), FC(1), FC(2)};
-    verdict.background = {BC(0), BC(1), BC(2)};
-    verdict.picture = !m_SolidBack && !m_BackPicture.isNull();
-    if (verdict.picture) {
-        if (!m_pictureContrast || m_pictureKey != m_BackPicture.cacheKey()) {
-            m_pictureContrast = std::make_unique<PictureContrast>(
-                m_BackPicture.toImage(), m_ui.Picture1->palette().color(QPalette::Window).rgb());
-            m_pictureKey = m_BackPicture.cacheKey();
-        }
-        verdict.picture = !m_pictureContrast->isEmpty();
-    }
-    if (verdict.picture) {
-        const PictureContrast::Verdict worst = m_pictureContrast->against(verdict.text);
-        verdict.background = worst.worst;
-        verdict.ratio = worst.ratio;
-        verdict.aaPercent = worst.aaPercent;
-    } else {
-        verdict.ratio = contrastRatio(verdict.text, verdict.background);
-    }
-    verdict.lc = apcaContrast(verdict.text, verdict.background);
-    return verdict;
-}
-
-void Tintara::refreshVerdict()
-{
-    const Verdict v = currentVerdict();
-    const auto marks = [&v](const char* level, double normal, double large) {
-        return QStringLiteral("%1 通常 %2 大 %3")
-            .arg(QLatin1String(level), passMark(v.ratio, normal), passMark(v.ratio, large));
-    };
-    QStringList parts{(v.picture ? QStringLiteral("画像の最も読みにくい点 ")
-                                 : QStringLiteral("コントラスト比 ")) +
-                          ratioText(v.ratio),
-                      marks("AA", kAaNormal, kAaLarge), marks("AAA", kAaaNormal, kAaaLarge),
-                      QStringLiteral("APCA Lc ") + apcaText(v.lc),
-                      m_check.aaa->isChecked() ? QStringLiteral("基準 AAA")
-                                               : QStringLiteral("基準 AA")};
-    for (const double threshold : {kAaNormal, kAaaNormal, kAaLarge}) {
-        if (justBelow(v.ratio, threshold)) {
-            parts.insert(1, QStringLiteral("%1 まであと少し").arg(threshold));
-            break;
-        }
-    }
-    if (v.picture)
-        parts << QStringLiteral("AA 通常を満たす画素 %1%").arg(v.aaPercent);
+    QStringList parts = statusParts(m_verdict, m_model.aaaTarget());
     if (!m_checkNote.isEmpty())
         parts << m_checkNote;
     showStatus(parts);
 
-    const bool automatic = m_ui.FAutoCK->isChecked();
-    m_check.fitText->setEnabled(!automatic);
-    m_check.fitBack->setEnabled(!automatic && m_SolidBack);
+    const bool automatic = m_model.automaticText();
+    const bool solid = !m_model.pictureShown();
+    m_check.fitText->setEnabled(!automatic && !m_verdict.pending);
+    m_check.fitBack->setEnabled(!automatic && solid);
     // The automatic text colour is the background's to decide, and a picture hides the
     // background colour.
     m_check.pickText->setEnabled(!automatic);
-    m_check.pickBack->setEnabled(m_SolidBack);
+    m_check.pickBack->setEnabled(solid);
+    m_check.aaa->setChecked(m_model.aaaTarget());
 }
 
 void Tintara::showStatus(const QStringList& parts)
@@ -230,72 +162,57 @@ void Tintara::showStatus(const QStringList& parts)
         status->setFixedHeight(height);
 }
 
-void Tintara::fitToTarget(bool text)
+void Tintara::fitToTarget(Side side)
 {
-    if (!(text ? m_check.fitText : m_check.fitBack)->isEnabled())
+    if (!(side == Side::Text ? m_check.fitText : m_check.fitBack)->isEnabled())
         return;
-    const Verdict v = currentVerdict();
-    const double target = checkTarget();
+    const double target = m_model.aaaTarget() ? kAaaNormal : kAaNormal;
     std::optional<Rgb> fitted;
-    if (!text) {
-        fitted = nearestPassingColour(v.background, relativeLuminance(v.text), target, m_Web216);
-    } else if (!v.picture) {
-        fitted = nearestPassingColour(v.text, relativeLuminance(v.background), target, m_Web216);
+    if (side == Side::Background) {
+        fitted = nearestPassingColor(m_model.background(),
+                                     AgainstLuminance(relativeLuminance(m_model.text()), target),
+                                     m_model.web216());
+    } else if (!m_model.pictureShown()) {
+        fitted = nearestPassingColor(
+            m_model.text(), AgainstLuminance(relativeLuminance(m_model.background()), target),
+            m_model.web216());
     } else {
-        // Over a picture the text must pass against every pixel: lighter than the lightest or
-        // darker than the darkest by the target.
-        const auto lighter = nearestPassingColour(v.text, m_pictureContrast->lightest(), target,
-                                                  m_Web216, ContrastSide::Lighter);
-        const auto darker = nearestPassingColour(v.text, m_pictureContrast->darkest(), target,
-                                                 m_Web216, ContrastSide::Darker);
-        fitted = !lighter ? darker
-                 : !darker || okLabDistance(v.text, *lighter) <= okLabDistance(v.text, *darker)
-                     ? lighter
-                     : darker;
+        fitted = nearestPassingColor(m_model.text(),
+                                     AgainstPicture(*m_analysis->result(), target),
+                                     m_model.web216());
     }
     if (!fitted) {
         m_checkNote = QStringLiteral("基準を満たす色はありません");
-        refreshVerdict();
+        showVerdict();
         return;
     }
-    // As a colour set does: the code goes in, and every rule of a typed code applies.
-    const Rgb& c = *fitted;
-    m_ui.ColorCode[text ? 0 : 1]->setText(colorCode(c[0], c[1], c[2]));
+    // As a typed code is taken.
+    m_model.typeColor(side, *fitted);
+    endStep();
 }
 
 void Tintara::copyVerdict()
 {
-    const Verdict v = currentVerdict();
-    QStringList lines{QStringLiteral("文字色: ") + colorCode(FC(0), FC(1), FC(2)),
-                      QStringLiteral("背景色: ") + colorCode(BC(0), BC(1), BC(2))};
-    if (v.picture) {
-        lines << QStringLiteral("背景画像: ") + m_BackFile
-              << QStringLiteral("最も読みにくい画素: ") + colorCode(v.background);
-    }
-    lines << QStringLiteral("コントラスト比: ") + ratioText(v.ratio)
-          << QStringLiteral("AA 通常の文字: ") + passText(v.ratio, kAaNormal)
-          << QStringLiteral("AA 大きな文字: ") + passText(v.ratio, kAaLarge)
-          << QStringLiteral("AAA 通常の文字: ") + passText(v.ratio, kAaaNormal)
-          << QStringLiteral("AAA 大きな文字: ") + passText(v.ratio, kAaaLarge)
-          << QStringLiteral("APCA Lc: ") + apcaText(v.lc);
-    if (v.picture)
-        lines << QStringLiteral("AA 通常の文字を満たす画素: %1%").arg(v.aaPercent);
+    QStringList lines{QStringLiteral("文字色: ") + colorCode(m_model.text()),
+                      QStringLiteral("背景色: ") + colorCode(m_model.background())};
+    if (m_verdict.picture)
+        lines << QStringLiteral("背景画像: ") + m_BackFile;
+    lines << verdictLines(m_verdict);
     copyPlainText(lines.join(QLatin1Char('\n')));
 }
 
 void Tintara::setAaaTarget(bool on)
 {
-    store().write(kCheckSection, kLevelKey, on ? QStringLiteral("AAA") : QStringLiteral("AA"));
+    m_model.setAaaTarget(on);
+    keys::write(store(), keys::kTarget, on ? QStringLiteral("AAA") : QStringLiteral("AA"));
     if (!commitSettings())
         warnSettingsProblem();
 }
 
-void Tintara::setVision(Vision vision)
+void Tintara::showVision()
 {
+    const Vision vision = m_model.vision();
     m_check.vision[int(vision)]->setChecked(true);
-    if (vision == m_vision)
-        return;
-    m_vision = vision;
     // Before the verdict, so that nobody takes the simulated preview for the real colours. As
     // wide as the widest name, measured on first use: measuring at start-up would hold it back.
     QLabel* seenAs = m_check.seenAs;
@@ -308,60 +225,49 @@ void Tintara::setVision(Vision vision)
                              seenAs->fontMetrics().lineSpacing() + kStatusPadding);
     }
     seenAs->setText(seenAsText(QString::fromUtf8(kVisionNames[int(vision)])));
-    m_check.seenAs->setVisible(vision != Vision::Normal);
-    DrawPreview();
-}
-
-QColor Tintara::seenColour(int r, int g, int b) const
-{
-    const Rgb seen = simulatedColour({r, g, b}, m_vision);
-    return QColor(seen[0], seen[1], seen[2]);
+    seenAs->setVisible(vision != Vision::Normal);
+    // The line beside it has less room now, or more.
+    if (m_shown) {
+        statusBar()->layout()->activate();
+        showVerdict();
+    }
 }
 
 const QPixmap* Tintara::seenPicture()
 {
-    if (m_SolidBack || m_BackPicture.isNull() || m_vision == Vision::Normal) {
+    const Vision vision = m_model.vision();
+    if (!m_model.pictureShown() || vision == Vision::Normal) {
         // The last simulated picture may be large: it goes as soon as it is not shown.
         m_seenPicture = QPixmap();
         m_seenFrom = 0;
-        return m_SolidBack || m_BackPicture.isNull() ? nullptr : &m_BackPicture;
+        return m_model.pictureShown() ? &m_BackPicture : nullptr;
     }
-    if (m_seenFrom != m_BackPicture.cacheKey() || m_seenVision != m_vision) {
+    if (m_seenFrom != m_BackPicture.cacheKey() || m_seenVision != vision) {
         m_seenPicture = QPixmap(); // before the next is made, not beside it
-        m_seenPicture = QPixmap::fromImage(simulatedPicture(m_BackPicture.toImage(), m_vision));
+        m_seenPicture = QPixmap::fromImage(simulatedPicture(m_BackPicture.toImage(), vision));
         m_seenFrom = m_BackPicture.cacheKey();
-        m_seenVision = m_vision;
+        m_seenVision = vision;
     }
     return &m_seenPicture;
 }
 
-void Tintara::pickFromScreen(bool text)
+void Tintara::pickFromScreen(Side side)
 {
-    if (!(text ? m_check.pickText : m_check.pickBack)->isEnabled() ||
+    if (!(side == Side::Text ? m_check.pickText : m_check.pickBack)->isEnabled() ||
         m_services.screenPicker->isActive())
         return;
-    m_pickingText = text;
+    m_picking = side;
     m_services.screenPicker->start();
 }
 
-void Tintara::takeScreenColour(const QColor& colour)
+void Tintara::takeScreenColor(const QColor& color)
 {
-    // As the sliders take a colour: rounded in web-safe mode, and a background decides the
-    // automatic text colour.
     // The desktop's picker may answer after the modes changed: what is not to be taken now is
     // not taken.
-    if (!(m_pickingText ? m_check.pickText : m_check.pickBack)->isEnabled())
+    if (!(m_picking == Side::Text ? m_check.pickText : m_check.pickBack)->isEnabled())
         return;
-    const StepScope oneStep(*this, true);
-    const int first = m_pickingText ? 0 : kBackFirst;
-    const Rgb taken{colour.red(), colour.green(), colour.blue()};
-    m_previewHeld = true;
-    for (int k = 0; k < 3; ++k)
-        m_ui.Slider1[first + k]->setValue(taken[k]);
-    for (int k = 0; k < 3; ++k)
-        Slider1_Scroll(first + k);
-    m_previewHeld = false;
-    m_previewStale = false;
-    DrawPreview();
-    DrawColorBar(m_pickingText);
+    // As the sliders take a colour: rounded in web-safe mode, and a background decides the
+    // automatic text colour.
+    m_model.takeFromScreen(m_picking, {color.red(), color.green(), color.blue()});
+    endStep();
 }

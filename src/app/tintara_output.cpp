@@ -25,9 +25,9 @@ void Tintara::HTMLBtn_Click()
 {
     HtmlDocumentInput input;
     // The codes of the colours shown: a box may hold text that is no colour at all.
-    input.backgroundCode = colorCode(BC(0), BC(1), BC(2));
-    input.textCode = colorCode(FC(0), FC(1), FC(2));
-    input.solidBack = m_SolidBack;
+    input.backgroundCode = colorCode(m_model.background());
+    input.textCode = colorCode(m_model.text());
+    input.solidBack = !m_model.pictureShown();
     input.backFile = m_BackFile;
     input.homePage = QString::fromUtf8(build::kHomePage);
     m_GenHTML = htmlDocument(input);
@@ -44,12 +44,12 @@ void Tintara::genhtml_Click()
 
 void Tintara::copyf_Click()
 {
-    copyPlainText(colorCode(FC(0), FC(1), FC(2)));
+    copyPlainText(colorCode(m_model.text()));
 }
 
 void Tintara::copyb_Click()
 {
-    copyPlainText(colorCode(BC(0), BC(1), BC(2)));
+    copyPlainText(colorCode(m_model.background()));
 }
 
 void Tintara::About_Click()

@@ -6,6 +6,7 @@
 #include "preview/colorcode.h"
 #include "preview/previewrenderer.h"
 #include "preview/web216.h"
+#include "check/vision.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -17,7 +18,7 @@ using namespace tintara;
 namespace {
 
 // A page step in full colour: a sixteenth of the scale.
-constexpr int kFullColourPageStep = 16;
+constexpr int kFullColorPageStep = 16;
 
 // A box that already shows the code is left alone: rewriting it would lay it out and repaint it
 // for nothing, and move the cursor of a user who has just typed that code.
@@ -56,47 +57,48 @@ void Tintara::connectBar(Canvas* bar, BarHandler down, BarHandler moved, BarHand
 
 void Tintara::DrawPreview()
 {
-    m_previewStale = m_previewHeld;
-    if (m_previewHeld)
-        return;
     Canvas* box = m_ui.Picture1;
     const QSizeF size = box->size();
     QPainter painter(&box->buffer());
+    const Vision vision = m_model.vision();
+    const auto seen = [vision](const Rgb& color) {
+        const Rgb c = simulatedColor(color, vision);
+        return QColor(c[0], c[1], c[2]);
+    };
 
     PreviewRenderer::Background background;
-    background.solid = m_SolidBack;
-    background.colour = seenColour(BC(0), BC(1), BC(2));
+    background.solid = !m_model.pictureShown();
+    background.colour = seen(m_model.background());
     const QColor cleared = box->palette().color(QPalette::Window);
-    background.cleared = seenColour(cleared.red(), cleared.green(), cleared.blue());
+    background.cleared = seen({cleared.red(), cleared.green(), cleared.blue()});
     background.picture = seenPicture();
     background.tileWidthTwips = m_TileWidth;
     background.tileHeightTwips = m_TileHeight;
     m_preview->paintBackground(painter, size, background);
 
-    const QColor foreground = seenColour(FC(0), FC(1), FC(2));
-    m_preview->paintLine(painter, 0, size, m_twips, foreground);
-    m_preview->paintLine(painter, 1, size, m_twips, foreground);
-    {
-        // These codes describe the channels as they already are; they must never come back as
-        // typed input (in web-safe mode that would round a brightness step, for one).
-        const bool updating = std::exchange(m_Updating, true);
-        showCode(m_ui.ColorCode[0], colorCode(FC(0), FC(1), FC(2)));
-        showCode(m_ui.ColorCode[1], colorCode(BC(0), BC(1), BC(2)));
-        m_Updating = updating;
-    }
-    m_preview->paintLine(painter, 2, size, m_twips, foreground);
-    m_preview->paintLine(painter, 3, size, m_twips, foreground);
+    const QColor foreground = seen(m_model.text());
+    for (int line = 0; line < PreviewRenderer::kLines; ++line)
+        m_preview->paintLine(painter, line, size, m_twips, foreground);
     painter.end();
     box->present();
+    showCodes();
+}
+
+void Tintara::showCodes()
+{
+    // These codes describe the colours as they already are; they must never come back as typed
+    // input (in web-safe mode that would round a brightness step, for one).
+    const bool updating = std::exchange(m_Updating, true);
+    showCode(m_ui.ColorCode[0], colorCode(m_model.text()));
+    showCode(m_ui.ColorCode[1], colorCode(m_model.background()));
+    m_Updating = updating;
 }
 
 void Tintara::DrawColorBar(bool isFore)
 {
     Canvas* bar = isFore ? m_ui.ForeBar : m_ui.BackBar;
-    const int b = isFore ? 0 : kBackFirst;
-    const Rgb channels{m_ui.Slider1[b]->value(), m_ui.Slider1[b + 1]->value(),
-                       m_ui.Slider1[b + 2]->value()};
-    renderColorBar(bar->buffer(), channels, m_Web216);
+    renderColorBar(bar->buffer(), isFore ? m_model.text() : m_model.background(),
+                   m_model.web216());
     bar->present();
 }
 
@@ -108,15 +110,9 @@ void Tintara::PickBarColor(bool isFore, float X, float Y)
     const float across = kBarUnits * kBarUnitTwips / m_twips.toTwips(double(bar->width()));
     const float down =
         kBarRows * kBarRowHeight * kBarUnitTwips / m_twips.toTwips(double(bar->height()));
-    const int row = pickBarRow(Y * down, kBarUnitTwips);
-    if (row < 0 || row >= kBarRows)
-        return;
-    const int k = row + (isFore ? 0 : kBackFirst);
-    const int v = pickBarValue(X * across, kBarUnitTwips, m_Web216);
-    // Off the ends of the bar the channel keeps its value; the scroll handling still runs.
-    if (v >= 0 && v <= kChannelMax)
-        m_ui.Slider1[k]->setValue(v);
-    Slider1_Scroll(k);
+    m_model.pickOnBar(isFore ? Side::Text : Side::Background,
+                      pickBarRow(Y * down, kBarUnitTwips),
+                      pickBarValue(X * across, kBarUnitTwips, m_model.web216()));
 }
 
 void Tintara::foreBar_MouseDown(Qt::MouseButtons Button, float X, float Y)
@@ -157,51 +153,26 @@ void Tintara::ColorCode_Change(int Index)
 {
     if (m_Updating)
         return;
-    m_Updating = true;
     if (const auto code = parseColorCode(m_ui.ColorCode[Index]->text())) {
-        int r = (*code)[0];
-        int g = (*code)[1];
-        int b = (*code)[2];
-        RoundToWeb216(r, g, b);
-        const int first = Index * kBackFirst;
-        m_ui.Slider1[first]->setValue(r);
-        m_ui.Slider1[first + 1]->setValue(g);
-        m_ui.Slider1[first + 2]->setValue(b);
-        DrawPreview();
-        DrawColorBar(Index == 0);
+        m_model.typeColor(Index == 0 ? Side::Text : Side::Background, *code);
+        endStep();
     }
-    m_Updating = false;
 }
 
 void Tintara::w216_Click()
 {
-    // Switching on rounds the colours: that is a step of its own.
-    const StepScope oneStep(*this, true);
-    m_ui.w216->setChecked(!m_ui.w216->isChecked());
-    SetWeb216Mode(m_ui.w216->isChecked());
-    DrawPreview();
-    DrawColorBar(true);
-    DrawColorBar(false);
+    m_model.setWeb216(!m_model.web216());
+    endStep();
 }
 
-void Tintara::SetWeb216Mode(bool on)
+void Tintara::showWeb216Mode()
 {
-    m_Web216 = on;
-    for (int i = 0; i < kSliderCount; ++i) {
-        m_ui.Slider1[i]->setPageStep(on ? kWebSafeStep : kFullColourPageStep);
-        m_ui.Slider1[i]->setSingleStep(1);
-        if (on)
-            Slider1_Scroll(i);
+    const bool on = m_model.web216();
+    m_ui.w216->setChecked(on);
+    for (ChannelSlider* slider : m_ui.Slider1) {
+        slider->setPageStep(on ? kWebSafeStep : kFullColorPageStep);
+        slider->setSingleStep(1);
     }
     setWindowTitle(on ? QStringLiteral("Tintara : Web216 Mode")
                       : QStringLiteral("Tintara : Full Color Mode"));
-}
-
-void Tintara::RoundToWeb216(int& r, int& g, int& b) const
-{
-    if (!m_Web216)
-        return;
-    r = roundToWebSafe(r);
-    g = roundToWebSafe(g);
-    b = roundToWebSafe(b);
 }

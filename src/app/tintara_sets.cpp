@@ -7,11 +7,9 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionComboBox>
-#include <utility>
 
 using namespace tintara;
 
@@ -38,21 +36,10 @@ void Tintara::ColorCmbo_Click()
     const auto codes = splitAtFirstComma(m_ui.ColorCmbo->itemData(index).toString());
     if (!codes)
         return;
-    const StepScope oneStep(*this, true);
-    applyColourCodes(codes->first, codes->rest);
-}
-
-void Tintara::applyColourCodes(const QString& text, const QString& back)
-{
-    // When the background code will apply too, the preview is drawn once, with both colours in:
-    // a drawing with the new text colour alone would be drawn over before it could be shown.
-    m_previewHeld = parseColorCode(back).has_value();
-    m_ui.ColorCode[0]->setText(text);
-    m_previewHeld = false;
-    m_ui.ColorCode[1]->setText(back);
-    // The background box may have shown that code already, and so not have drawn it.
-    if (std::exchange(m_previewStale, false))
-        DrawPreview();
+    // Each code as if typed into its box, the text colour first; a code that is no colour
+    // changes nothing.
+    m_model.chooseSet(parseColorCode(codes->first), parseColorCode(codes->rest));
+    endStep();
 }
 
 void Tintara::AddBtn_Click()

@@ -1,14 +1,13 @@
 #include "app/tintara.h"
 
+#include "app/settingkeys.h"
 #include "app/settingvalues.h"
 #include "app/windowplacement.h"
-#include "platform/channelslider.h"
 #include "platform/settingsstore.h"
 #include "platform/terminationsignals.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QLayout>
 #include <QMessageBox>
@@ -20,15 +19,6 @@
 using namespace tintara;
 
 namespace {
-
-const QString kColorList = QStringLiteral("ColorList");
-const QString kWindow = QStringLiteral("window");
-const char* const kChannelKeys[kSliderCount] = {"fr", "fg", "fb", "br", "bg", "bb"};
-
-QString colorListKey(int index)
-{
-    return QStringLiteral("No.") + QString::number(index);
-}
 
 QList<QRect> availableScreens()
 {
@@ -54,7 +44,8 @@ QStringList Tintara::storedColorSetEntries() const
 {
     QStringList entries;
     for (int i = 0;; ++i) {
-        const QString entry = store().read(kColorList, colorListKey(i), QString());
+        const QString entry =
+            store().read(QLatin1String(keys::kColorList), keys::colorSetKey(i), QString());
         if (entry.isEmpty())
             return entries;
         entries << entry;
@@ -66,37 +57,29 @@ void Tintara::loadSettings()
     for (const QString& entry : storedColorSetEntries())
         FillColorCombo(entry);
 
-    for (int i = 0; i < kSliderCount; ++i) {
+    for (int i = 0; i < kChannelCount; ++i) {
         const int fallback = i < kBackFirst ? 0 : kChannelMax;
-        const QString text = store().read(QStringLiteral("color"), QLatin1String(kChannelKeys[i]),
-                                          QString::number(fallback));
-        m_ui.Slider1[i]->setValue(settings::toChannel(text, fallback));
+        const QString text = keys::read(store(), keys::kChannels[i], QString::number(fallback));
+        m_model.setChannel(i, settings::toChannel(text, fallback));
     }
-    // A slider set to the value it already holds reports no change.
-    for (int i = 0; i < kSliderCount; ++i)
-        Slider1_Change(i);
 
     loadWindowPosition();
 
-    m_ui.FAutoCK->setChecked(
-        settings::toCheckValue(
-            store().read(QStringLiteral("param"), QStringLiteral("fauto"), QStringLiteral("0")),
-            0) == 1);
-
-    if (settings::toTruth(
-            store().read(QStringLiteral("pass"), QStringLiteral("w216"), settings::fromTruth(true)),
-            true))
-        w216_Click();
+    m_model.setAutomaticText(
+        settings::toCheckValue(keys::read(store(), keys::kAutomatic, QStringLiteral("0")), 0) ==
+        1);
+    if (settings::toTruth(keys::read(store(), keys::kWeb216, settings::fromTruth(true)), true))
+        m_model.setWeb216(true);
+    m_model.setAaaTarget(keys::read(store(), keys::kTarget, QStringLiteral("AA")) ==
+                         QLatin1String("AAA"));
 }
 
 void Tintara::loadWindowPosition()
 {
     // With nothing stored, or nothing usable, the window stays where the system places it; an
     // explicit move, even to where it already is, would stop the system from placing it.
-    const float top =
-        settings::toPosition(store().read(kWindow, QStringLiteral("Top"), QString()), qQNaN());
-    const float left =
-        settings::toPosition(store().read(kWindow, QStringLiteral("Left"), QString()), qQNaN());
+    const float top = settings::toPosition(keys::read(store(), keys::kTop, QString()), qQNaN());
+    const float left = settings::toPosition(keys::read(store(), keys::kLeft, QString()), qQNaN());
     if (qIsNaN(top) && qIsNaN(left))
         return;
     // The stored place is the client area's: before a window is shown, some systems place it by
@@ -136,19 +119,15 @@ void Tintara::Form_QueryUnload()
     // The list of sets is merged into the store as it is now; everything else is this window's.
     store().reload();
     const QPoint position = restoredPosition();
-    store().write(kWindow, QStringLiteral("Top"),
-                  settings::fromNumber(m_twips.toTwips(double(position.y()))));
-    store().write(kWindow, QStringLiteral("Left"),
-                  settings::fromNumber(m_twips.toTwips(double(position.x()))));
+    keys::write(store(), keys::kTop, settings::fromNumber(m_twips.toTwips(double(position.y()))));
+    keys::write(store(), keys::kLeft, settings::fromNumber(m_twips.toTwips(double(position.x()))));
     // While the picture background hides the check box, the switch is kept aside, not off.
-    const int automatic = m_SolidBack ? (m_ui.FAutoCK->isChecked() ? 1 : 0) : m_SavedAuto;
-    store().write(QStringLiteral("param"), QStringLiteral("fauto"), QString::number(automatic));
-    store().write(QStringLiteral("pass"), QStringLiteral("w216"),
-                  settings::fromTruth(m_ui.w216->isChecked()));
-    for (int i = 0; i < kSliderCount; ++i) {
-        store().write(QStringLiteral("color"), QLatin1String(kChannelKeys[i]),
-                      QString::number(m_ui.Slider1[i]->value()));
-    }
+    const bool automatic =
+        m_model.pictureShown() ? m_model.automaticKeptAside() : m_model.automaticText();
+    keys::write(store(), keys::kAutomatic, automatic ? QStringLiteral("1") : QStringLiteral("0"));
+    keys::write(store(), keys::kWeb216, settings::fromTruth(m_model.web216()));
+    for (int i = 0; i < kChannelCount; ++i)
+        keys::write(store(), keys::kChannels[i], QString::number(m_model.channel(i)));
     writeColorSets();
     if (!commitSettings())
         qWarning("Tintara: the settings could not be saved to %s: %s",
@@ -163,9 +142,10 @@ void Tintara::writeColorSets()
             stored << *set;
     }
     const QList<ColorSetEntry> sets = mergedColorSets(stored, m_setChanges);
+    const QString section = QLatin1String(keys::kColorList);
     for (int i = 0; i < sets.size(); ++i)
-        store().write(kColorList, colorListKey(i), colorSetEntry(sets[i].name, sets[i].pair));
-    store().write(kColorList, colorListKey(int(sets.size())), QString());
+        store().write(section, keys::colorSetKey(i), colorSetEntry(sets[i].name, sets[i].pair));
+    store().write(section, keys::colorSetKey(int(sets.size())), QString());
 }
 
 bool Tintara::commitSettings()

@@ -1,16 +1,15 @@
 #include "app/tintara.h"
 
+#include "check/picturecontrast.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "platform/filechooser.h"
-#include "tools/autoforeground.h"
 #include "tools/backgroundpicture.h"
-#include "tools/brightness.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QImageReader>
-#include <QLineEdit>
 #include <QPushButton>
 
 using namespace tintara;
@@ -27,53 +26,47 @@ void Tintara::connectTools()
     connect(m_ui.Picture1, &Canvas::urlsDropped, this, &Tintara::Picture1_OLEDragDrop);
 }
 
-void Tintara::FAutoCK_Click()
+void Tintara::showAutomaticText()
 {
-    const StepScope oneStep(*this, true);
-    const bool on = m_ui.FAutoCK->isChecked();
-    if (on) {
-        m_SaveFR = FC(0);
-        m_SaveFG = FC(1);
-        m_SaveFB = FC(2);
-        for (int i = 0; i < kBackFirst; ++i)
-            m_ui.Slider1[i]->setValue(automaticForeground(BC(i)));
-    } else {
-        m_ui.Slider1[0]->setValue(m_SaveFR);
-        m_ui.Slider1[1]->setValue(m_SaveFG);
-        m_ui.Slider1[2]->setValue(m_SaveFB);
+    const bool on = m_model.automaticText();
+    {
+        const QSignalBlocker blocker(m_ui.FAutoCK);
+        m_ui.FAutoCK->setChecked(on);
     }
+    m_ui.fauto->setChecked(on);
     for (int i = 0; i < kBackFirst; ++i)
         m_ui.Slider1[i]->setEnabled(!on);
-    m_ui.fauto->setChecked(on);
     m_ui.ForeBar->setVisible(!on);
-    DrawPreview();
-    // The restored colour comes back as it was, also in web-safe mode; its bar, hidden while the
-    // colour was automatic and perhaps drawn meanwhile for another, is drawn for it.
-    if (!on)
-        DrawColorBar(true);
+}
+
+void Tintara::showPictureMode()
+{
+    const bool solid = !m_model.pictureShown();
+    m_ui.FAutoCK->setVisible(solid);
+    for (int i = kBackFirst; i < kChannelCount; ++i)
+        m_ui.Slider1[i]->setVisible(solid);
+    m_ui.BackBar->setVisible(solid);
+    m_ui.bmpbg->setEnabled(m_model.pictureLoaded());
+    m_ui.bmpbg->setChecked(!solid);
+}
+
+void Tintara::FAutoCK_Click()
+{
+    m_model.setAutomaticText(m_ui.FAutoCK->isChecked());
+    endStep();
 }
 
 void Tintara::fauto_Click()
 {
-    m_ui.fauto->setChecked(!m_ui.fauto->isChecked());
-    m_ui.FAutoCK->setChecked(m_ui.fauto->isChecked());
+    m_ui.FAutoCK->setChecked(!m_model.automaticText());
 }
 
 void Tintara::Bright_Click(int Index)
 {
     if (Index < 0 || Index > 3)
         return;
-    const bool fore = Index < 2;
-    const int first = fore ? 0 : kBackFirst;
-    const Rgb colour{m_ui.Slider1[first]->value(), m_ui.Slider1[first + 1]->value(),
-                     m_ui.Slider1[first + 2]->value()};
-    const std::optional<Rgb> stepped = steppedBrightness(colour, Index % 2 == 0, m_Web216);
-    if (!stepped)
-        return;
-    for (int k = 0; k < 3; ++k)
-        m_ui.Slider1[first + k]->setValue((*stepped)[k]);
-    DrawColorBar(fore);
-    DrawPreview();
+    m_model.stepBrightness(Index < 2 ? Side::Text : Side::Background, Index % 2 == 0);
+    endStep();
 }
 
 void Tintara::LoadBGPic_Click()
@@ -93,46 +86,21 @@ void Tintara::LoadBackgroundPicture(const QString& path)
         return;
 
     m_BackPicture = std::move(picture);
-    m_BackFile = ExtractFileName(path);
-    m_ui.bmpbg->setEnabled(true);
-    m_ui.bmpbg->setChecked(true);
+    m_BackFile = extractFileName(path);
     m_TileWidth = m_twips.toTwips(image.width());
     m_TileHeight = m_twips.toTwips(image.height());
-    SetBackgroundMode(false);
-    DrawPreview();
-}
-
-QString Tintara::ExtractFileName(const QString& path)
-{
-    return extractFileName(path);
-}
-
-void Tintara::SetBackgroundMode(bool solid)
-{
-    m_SolidBack = solid;
-    if (solid) {
-        m_ui.FAutoCK->setChecked(m_SavedAuto == 1);
-        m_ui.FAutoCK->show();
-        for (int i = kBackFirst; i < kSliderCount; ++i)
-            m_ui.Slider1[i]->show();
-        m_ui.bmpbg->setChecked(false);
-        m_ui.BackBar->show();
-    } else {
-        m_SavedAuto = m_ui.FAutoCK->isChecked() ? 1 : 0;
-        m_ui.FAutoCK->hide();
-        m_ui.FAutoCK->setChecked(false);
-        for (int i = kBackFirst; i < kSliderCount; ++i)
-            m_ui.Slider1[i]->hide();
-        m_ui.bmpbg->setChecked(true);
-        m_ui.BackBar->hide();
-    }
+    m_analysis->start(image, m_ui.Picture1->palette().color(QPalette::Window).rgb());
+    m_model.loadPicture();
+    endStep();
 }
 
 void Tintara::Picture1_DblClick()
 {
-    if (!m_BackPicture.isNull())
-        SetBackgroundMode(!m_SolidBack);
-    DrawPreview();
+    if (m_model.pictureLoaded())
+        m_model.setPictureShown(!m_model.pictureShown());
+    else
+        DrawPreview();
+    endStep();
 }
 
 void Tintara::Picture1_OLEDragDrop(const QList<QUrl>& urls)
@@ -147,6 +115,5 @@ void Tintara::Picture1_OLEDragDrop(const QList<QUrl>& urls)
 
 void Tintara::bmpbg_Click()
 {
-    m_ui.bmpbg->setChecked(!m_ui.bmpbg->isChecked());
     Picture1_DblClick();
 }

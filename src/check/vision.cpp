@@ -132,7 +132,7 @@ QImage newImage(QSize size, QImage::Format format)
 
 } // namespace
 
-Rgb simulatedColour(const Rgb& colour, Vision vision)
+Rgb simulatedColor(const Rgb& colour, Vision vision)
 {
     if (vision == Vision::Normal)
         return colour;

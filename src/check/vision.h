@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colour/rgb.h"
+#include "color/rgb.h"
 
 #include <QImage>
 
@@ -10,8 +10,8 @@ namespace tintara {
 // (2009) at full severity; achromatopsia keeps the relative luminance alone.
 enum class Vision { Normal, Protanopia, Deuteranopia, Tritanopia, Achromatopsia };
 
-Rgb simulatedColour(const Rgb& colour, Vision vision);
-// The picture as it looks with the deficiency, every pixel as simulatedColour gives it; alpha
+Rgb simulatedColor(const Rgb& colour, Vision vision);
+// The picture as it looks with the deficiency, every pixel as simulatedColor gives it; alpha
 // is kept.
 QImage simulatedPicture(const QImage& picture, Vision vision);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colour/rgb.h"
+#include "color/rgb.h"
 
 namespace tintara {
 

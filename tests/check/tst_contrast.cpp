@@ -181,7 +181,7 @@ private slots:
         const QImage& preview = w->ui().Picture1->buffer();
         QTest::keyClick(back, Qt::Key_1, Qt::ControlModifier);
         QCOMPARE(preview.pixel(1, 1), qRgb(0x6D, 0x5F, 0x00));
-        const Rgb text = simulatedColour({0, 255, 0}, Vision::Protanopia);
+        const Rgb text = simulatedColor({0, 255, 0}, Vision::Protanopia);
         QVERIFY(countPixels(preview, qRgb(text[0], text[1], text[2])) > 0);
         QCOMPARE(countPixels(preview, qRgb(0, 255, 0)), 0);
         QCOMPARE(w->checkUi().status->toolTip(), verdict);
@@ -259,10 +259,10 @@ private slots:
             {u"#FFFFCC", Vision::Tritanopia, u"#FFF8F1"},
             {u"#123456", Vision::Normal, u"#123456"}};
         for (const auto& [from, vision, seen] : colours)
-            QCOMPARE(simulatedColour(rgb(from), vision), rgb(seen));
+            QCOMPARE(simulatedColor(rgb(from), vision), rgb(seen));
         // A grey is its own luminance: every level comes back as it was.
         for (int v = 0; v <= kChannelMax; ++v)
-            QCOMPARE(simulatedColour({v, v, v}, Vision::Achromatopsia), (Rgb{v, v, v}));
+            QCOMPARE(simulatedColor({v, v, v}, Vision::Achromatopsia), (Rgb{v, v, v}));
         // Any other colour is its luminance encoded by the sRGB formula, rounded to nearest.
         int misencoded = 0;
         for (int r = 0; r <= kChannelMax; r += 3)
@@ -271,7 +271,7 @@ private slots:
                     const double l = relativeLuminance({r, g, b});
                     const double v =
                         l <= 0.0031308 ? 12.92 * l : 1.055 * std::pow(l, 1 / 2.4) - 0.055;
-                    misencoded += simulatedColour({r, g, b}, Vision::Achromatopsia)[0] !=
+                    misencoded += simulatedColor({r, g, b}, Vision::Achromatopsia)[0] !=
                                   int(std::lround(v * kChannelMax));
                 }
         QCOMPARE(misencoded, 0);
@@ -286,7 +286,7 @@ private slots:
         for (int y = 0; y < picture.height(); ++y) {
             for (int x = 0; x < picture.width(); ++x) {
                 const QRgb p = picture.pixel(x, y);
-                const Rgb c = simulatedColour({qRed(p), qGreen(p), qBlue(p)}, Vision::Deuteranopia);
+                const Rgb c = simulatedColor({qRed(p), qGreen(p), qBlue(p)}, Vision::Deuteranopia);
                 wrong += seen.pixel(x, y) != qRgba(c[0], c[1], c[2], qAlpha(p));
             }
         }

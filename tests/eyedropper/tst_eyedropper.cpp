@@ -1,5 +1,5 @@
 #include "eyedropper/magnifier.h"
-#include "eyedropper/screencolourpicker.h"
+#include "eyedropper/screencolorpicker.h"
 #include "support/testmain.h"
 
 #include <QPainter>
@@ -17,14 +17,14 @@ namespace {
 
 // What the picker says after start() and the user's input (xdotool's arguments): the colour's
 // code, "cancelled" or "failed", each signal it emits in turn.
-QString outcome(ScreenColourPicker& picker, const QStringList& input = {})
+QString outcome(ScreenColorPicker& picker, const QStringList& input = {})
 {
     QStringList said;
-    QObject::connect(&picker, &ScreenColourPicker::picked, &picker,
+    QObject::connect(&picker, &ScreenColorPicker::picked, &picker,
                      [&](QColor colour) { said << colour.name().toUpper(); });
-    QObject::connect(&picker, &ScreenColourPicker::cancelled, &picker,
+    QObject::connect(&picker, &ScreenColorPicker::cancelled, &picker,
                      [&] { said << "cancelled"; });
-    QObject::connect(&picker, &ScreenColourPicker::failed, &picker,
+    QObject::connect(&picker, &ScreenColorPicker::failed, &picker,
                      [&](QString why) { said << (why.isEmpty() ? "failed silently" : "failed"); });
     picker.start();
     QProcess user; // while the picker goes on seeing what it does
@@ -124,8 +124,8 @@ private slots:
                 portal.emplace(TINTARA_FAKE_PORTAL, QStringList{address, answer});
                 QVERIFY2(portal->waitForReadyRead(10000), "the fake portal did not start");
             }
-            ScreenColourPicker picker;
-            picker.setMethod(ScreenColourPicker::Method::Portal);
+            ScreenColorPicker picker;
+            picker.setMethod(ScreenColorPicker::Method::Portal);
             picker.setPortalBusAddress(address);
             QCOMPARE(answer + ": " + outcome(picker), answer + ": " + said);
         }
@@ -158,7 +158,7 @@ private slots:
             window.repaint(); // in the X server before the picker reads it
             const QPoint inside = window.mapToGlobal(QPoint(0, 0)) - screen.topLeft();
             const QPoint device = screen.topLeft() + inside * window.devicePixelRatio() + offset;
-            ScreenColourPicker picker;
+            ScreenColorPicker picker;
             const QStringList move{"mousemove", QString::number(device.x()),
                                    QString::number(device.y())};
             QCOMPARE(input + ": " + outcome(picker, move + input.split(' ')), input + ": " + said);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/tintara.h"
-#include "eyedropper/screencolourpicker.h"
+#include "eyedropper/screencolorpicker.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "platform/filechooser.h"
@@ -83,7 +83,7 @@ public:
 
 // Answers the screen picker at once, with the colour queued by the test, or a failure's
 // message; with neither the answer is the test's to emit later.
-class FakeScreenPicker final : public ScreenColourPicker
+class FakeScreenPicker final : public ScreenColorPicker
 {
 public:
     std::optional<QColor> colour;

@@ -1,4 +1,4 @@
-#include "eyedropper/screencolourpicker.h"
+#include "eyedropper/screencolorpicker.h"
 
 #include "eyedropper/screengrab.h"
 #ifdef TINTARA_PORTAL
@@ -9,26 +9,26 @@
 
 namespace tintara {
 
-ScreenColourPicker::ScreenColourPicker(QObject* parent)
+ScreenColorPicker::ScreenColorPicker(QObject* parent)
     : QObject(parent)
 {
 }
 
 // The session, a child, goes with the picker: its screens close and its portal request is
 // withdrawn, and nothing is emitted.
-ScreenColourPicker::~ScreenColourPicker() = default;
+ScreenColorPicker::~ScreenColorPicker() = default;
 
-void ScreenColourPicker::setMethod(Method method)
+void ScreenColorPicker::setMethod(Method method)
 {
     m_method = method;
 }
 
-void ScreenColourPicker::setPortalBusAddress(const QString& address)
+void ScreenColorPicker::setPortalBusAddress(const QString& address)
 {
     m_portalBusAddress = address;
 }
 
-PickSession* ScreenColourPicker::makeSession(QString& whyNot)
+PickSession* ScreenColorPicker::makeSession(QString& whyNot)
 {
     Method method = m_method;
     const QString platform = QGuiApplication::platformName();
@@ -56,7 +56,7 @@ PickSession* ScreenColourPicker::makeSession(QString& whyNot)
     return nullptr;
 }
 
-void ScreenColourPicker::start()
+void ScreenColorPicker::start()
 {
     if (m_active)
         return;
@@ -79,7 +79,7 @@ void ScreenColourPicker::start()
 // The result is told from the event loop, once the session is over: a receiver may start again
 // or delete the picker, which it could not do from inside the session's own event handling.
 template<typename Emit>
-void ScreenColourPicker::conclude(Emit emitResult)
+void ScreenColorPicker::conclude(Emit emitResult)
 {
     if (m_session) {
         m_session->disconnect(this);

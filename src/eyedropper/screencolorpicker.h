@@ -12,14 +12,14 @@ class PickSession;
 // Takes one pixel's colour from anywhere on the screen. Asynchronous: after start(), exactly one
 // of picked, cancelled or failed is emitted (failed's message is Japanese, ready to show to the
 // user).
-class ScreenColourPicker : public QObject
+class ScreenColorPicker : public QObject
 {
     Q_OBJECT
 public:
     enum class Method { Automatic, ScreenGrab, Portal };
 
-    explicit ScreenColourPicker(QObject* parent = nullptr);
-    ~ScreenColourPicker() override;
+    explicit ScreenColorPicker(QObject* parent = nullptr);
+    ~ScreenColorPicker() override;
     // Automatic: the screen grab on X11 (platform "xcb"), the portal on Wayland (platform
     // "wayland*"), and on anything else a failure with a message. Tests choose.
     void setMethod(Method method);

@@ -29,7 +29,7 @@ char stateOf(const TestWindow& w)
 
 } // namespace
 
-class ColourToolsTest : public QObject
+class ColorToolsTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -151,5 +151,5 @@ private slots:
     }
 };
 
-TINTARA_TEST_MAIN(ColourToolsTest)
-#include "tst_colourtools.moc"
+TINTARA_TEST_MAIN(ColorToolsTest)
+#include "tst_colortools.moc"
