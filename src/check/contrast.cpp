@@ -181,8 +181,9 @@ double contrastRatio(const Rgb& colour, const Rgb& other)
 
 QString ratioText(double ratio)
 {
-    // The allowance keeps 21 from showing as 20.99; a ratio below a threshold never shows it.
-    int hundredths = int(std::floor(ratio * 100 + 1e-9));
+    // The allowance covers the arithmetic's own error, a few units in the last place, so that a
+    // ratio of exactly a hundredth shows itself; a ratio below a threshold never shows it.
+    int hundredths = int(std::floor(ratio * 100 * (1 + 1e-14)));
     for (const double threshold : {kAaLarge, kAaNormal, kAaaNormal}) {
         const int shown = int(std::lround(threshold * 100));
         if (ratio < threshold && hundredths >= shown)

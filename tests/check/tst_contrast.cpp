@@ -5,6 +5,7 @@
 #include "support/fakes.h"
 
 #include <QClipboard>
+#include <QRandomGenerator>
 #include <cmath>
 
 using namespace tintara;
@@ -29,6 +30,11 @@ double optimum(const Rgb& from, double other, double target, int step)
     return best;
 }
 
+Rgb randomColor(QRandomGenerator& random)
+{
+    return {random.bounded(256), random.bounded(256), random.bounded(256)};
+}
+
 } // namespace
 
 class ContrastTest : public QObject
@@ -37,15 +43,14 @@ class ContrastTest : public QObject
 private slots:
     void ratiosShowRoundedDownWithTheHintAndApcaSigned()
     {
+        // #2A00BD on #5DB61F is 4.4599999999906; the next two are exactly 1.04 and 5.15.
         const std::tuple<const char16_t*, const char16_t*, const char*, const char*> pairs[] = {
-            {u"#000000", u"#FFFFFF", "21.00:1", "106.0"},
-            {u"#777777", u"#FFFFFF", "4.47:1", ""},
-            {u"#FFFFCC", u"#336699", "5.83:1", "-82.8"},
-            {u"#888888", u"#FFFFFF", "", "63.1"},
-            {u"#FFFFFF", u"#888888", "", "-68.5"},
-            {u"#000000", u"#AAAAAA", "", "58.1"},
-            {u"#AAAAAA", u"#000000", "", "-56.2"},
-            {u"#123456", u"#123456", "1.00:1", "0.0"}};
+            {u"#000000", u"#FFFFFF", "21.00:1", "106.0"}, {u"#777777", u"#FFFFFF", "4.47:1", ""},
+            {u"#FFFFCC", u"#336699", "5.83:1", "-82.8"},  {u"#888888", u"#FFFFFF", "", "63.1"},
+            {u"#FFFFFF", u"#888888", "", "-68.5"},        {u"#000000", u"#AAAAAA", "", "58.1"},
+            {u"#AAAAAA", u"#000000", "", "-56.2"},        {u"#123456", u"#123456", "1.00:1", "0.0"},
+            {u"#2A00BD", u"#5DB61F", "4.45:1", ""},       {u"#020009", u"#090801", "1.04:1", ""},
+            {u"#070209", u"#FF0202", "5.15:1", ""}};
         for (const auto& [text, back, ratio, lc] : pairs) {
             if (*ratio)
                 QCOMPARE(ratioText(contrastRatio(rgb(text), rgb(back))), QString(ratio));
@@ -64,6 +69,29 @@ private slots:
         for (const auto& [ratio, text, threshold, hint] : near) {
             QCOMPARE(ratioText(ratio), QString(text));
             QCOMPARE(justBelow(ratio, threshold), hint);
+        }
+        // Never above the ratio worked out more exactly, and never a hundredth below it.
+        const auto luminance = [](const Rgb& c) {
+            constexpr long double weights[] = {0.2126L, 0.7152L, 0.0722L};
+            long double sum = 0;
+            for (int i = 0; i < 3; ++i) {
+                const long double f = c[i] / 255.0L;
+                sum +=
+                    weights[i] * (f <= 0.04045L ? f / 12.92L : powl((f + 0.055L) / 1.055L, 2.4L));
+            }
+            return sum;
+        };
+        for (const quint32 seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u}) {
+            QRandomGenerator random(seed);
+            for (int i = 0; i < 20000; ++i) {
+                const Rgb a = randomColor(random), b = randomColor(random);
+                const auto [low, high] = std::minmax({luminance(a), luminance(b)});
+                const long double exact = (high + 0.05L) / (low + 0.05L);
+                const int shown =
+                    qRound(ratioText(contrastRatio(a, b)).chopped(2).toDouble() * 100);
+                QVERIFY2(shown <= exact * 100 && shown > exact * 100 - 1,
+                         qPrintable(QString::number(seed)));
+            }
         }
     }
 
