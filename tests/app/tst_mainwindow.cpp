@@ -236,7 +236,7 @@ private slots:
         w->saveColorSet(u"Grey"_s, u"#999999,#FFFFFF"_s);
         w->selectColorSet(0);
         QTest::keyClick(text, Qt::Key_T, Qt::ControlModifier);
-        QCOMPARE(w.channels(), (Channels{0x7E, 0x74, 0x7A, 255, 255, 255}));
+        QCOMPARE(w.channels(), (Channels{0x76, 0x76, 0x76, 255, 255, 255}));
 
         // Restored under another mode, a step follows its rules.
         ui.w216->trigger();
@@ -247,7 +247,7 @@ private slots:
         QCOMPARE(w.channels(), (Channels{153, 153, 153, 255, 255, 255}));
         ui.w216->trigger();
         QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w.channels(), (Channels{0x7E, 0x74, 0x7A, 255, 255, 255}));
+        QCOMPARE(w.channels(), (Channels{0x76, 0x76, 0x76, 255, 255, 255}));
         undo(3);
         QCOMPARE(w.channels(), (Channels{0, 0, 0, 60, 252, dragged}));
         undo(2);
