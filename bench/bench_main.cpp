@@ -396,8 +396,8 @@ int main(int argc, char* argv[])
                          tintara::kAaNormal);
             },
             [&](int) {
-                const auto found =
-                    tintara::nearestPassingColour(from, other, tintara::kAaNormal, webSafe);
+                const auto found = tintara::nearestPassingColor(
+                    from, tintara::AgainstLuminance(other, tintara::kAaNormal), webSafe);
                 g_sink = g_sink + (found ? (*found)[0] : -1);
             });
     }
@@ -457,6 +457,37 @@ int main(int argc, char* argv[])
         g_sink = g_sink + worst.aaPercent +
                  int(verdictText(worst.ratio, tintara::apcaContrast(text, worst.worst)).size());
     });
+
+    {
+        // Text fitted over a dim copy of the photograph, which leaves light text a band to reach:
+        // the picture's bands are worked out at every fit.
+        QImage dim = photo;
+        for (int y = 0; y < dim.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(dim.scanLine(y));
+            for (int x = 0; x < dim.width(); ++x)
+                line[x] = (line[x] >> 2) & 0xFF3F3F3Fu;
+        }
+        const tintara::PictureContrast dimContrast(dim, 0xFFF0F0F0);
+        for (const bool webSafe : {false, true}) {
+            const tintara::AgainstPicture need(dimContrast, tintara::kAaNormal);
+            QRandomGenerator random(13);
+            tintara::Rgb from{};
+            measure(
+                webSafe ? "nearest passing colour over the photograph, Web216"
+                        : "nearest passing colour over the photograph",
+                500, kCheckFix, nullptr,
+                [&](int) {
+                    do {
+                        from = {random.bounded(256), random.bounded(256), random.bounded(256)};
+                    } while (need.passes(tintara::relativeLuminance(from)));
+                },
+                [&](int) {
+                    const auto found = tintara::nearestPassingColor(
+                        from, tintara::AgainstPicture(dimContrast, tintara::kAaNormal), webSafe);
+                    g_sink = g_sink + (found ? (*found)[0] : -1);
+                });
+        }
+    }
 
     window.reset();
     std::unique_ptr<Tintara> started;

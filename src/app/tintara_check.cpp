@@ -237,22 +237,14 @@ void Tintara::fitToTarget(bool text)
     const Verdict v = currentVerdict();
     const double target = checkTarget();
     std::optional<Rgb> fitted;
-    if (!text) {
-        fitted = nearestPassingColour(v.background, relativeLuminance(v.text), target, m_Web216);
-    } else if (!v.picture) {
-        fitted = nearestPassingColour(v.text, relativeLuminance(v.background), target, m_Web216);
-    } else {
-        // Over a picture the text must pass against every pixel: lighter than the lightest or
-        // darker than the darkest by the target.
-        const auto lighter = nearestPassingColour(v.text, m_pictureContrast->lightest(), target,
-                                                  m_Web216, ContrastSide::Lighter);
-        const auto darker = nearestPassingColour(v.text, m_pictureContrast->darkest(), target,
-                                                 m_Web216, ContrastSide::Darker);
-        fitted = !lighter ? darker
-                 : !darker || okLabDistance(v.text, *lighter) <= okLabDistance(v.text, *darker)
-                     ? lighter
-                     : darker;
-    }
+    if (!text)
+        fitted = nearestPassingColor(v.background,
+                                     AgainstLuminance(relativeLuminance(v.text), target), m_Web216);
+    else if (!v.picture)
+        fitted = nearestPassingColor(
+            v.text, AgainstLuminance(relativeLuminance(v.background), target), m_Web216);
+    else
+        fitted = nearestPassingColor(v.text, AgainstPicture(*m_pictureContrast, target), m_Web216);
     if (!fitted) {
         m_checkNote = QStringLiteral("基準を満たす色はありません");
         refreshVerdict();
