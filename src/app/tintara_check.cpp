@@ -190,7 +190,10 @@ void Tintara::refreshVerdict()
                                                : QStringLiteral("基準 AA")};
     for (const double threshold : {kAaNormal, kAaaNormal, kAaLarge}) {
         if (justBelow(v.ratio, threshold)) {
-            parts.insert(1, QStringLiteral("%1 まであと少し").arg(threshold));
+            // Over a plain colour either colour can always be moved far enough; over a picture
+            // only the text can, and it may find no room between the pixels.
+            if (!v.picture || !m_pictureContrast->passingBands(threshold).empty())
+                parts.insert(1, QStringLiteral("%1 まであと少し").arg(threshold));
             break;
         }
     }

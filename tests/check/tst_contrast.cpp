@@ -284,6 +284,11 @@ private slots:
         typeInto(text, u"#555555"_s);
         check.fitText->trigger();
         QCOMPARE(text->text(), u"#757575"_s);
+        // Between black and a white a shade too dark no colour reaches AA: no hint then.
+        picture.setPixel(1, 0, qRgb(0xFA, 0xFA, 0xFA));
+        dropFiles(w->ui().Picture1, {savePicture(dir, u"near.png"_s, picture, "png")});
+        typeInto(text, u"#747474"_s);
+        QVERIFY(check.status->text().contains(u"4.47:1　AA"_s));
         QCOMPARE(showLongestStatusLine(w, dir), QString());
         QVERIFY(check.status->text().contains(u"4.5 まであと少し"_s));
         QCOMPARE(w->centralWidget()->size(), QSize(669, 308));
