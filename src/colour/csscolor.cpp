@@ -1019,13 +1019,14 @@ std::vector<QStringView> splitOutside(QStringView text, QStringView separators)
     return parts;
 }
 
-QStringView withoutImportant(QStringView value)
+// A declaration's value without "!important", and whether it had it.
+std::pair<QStringView, bool> withoutImportant(QStringView value)
 {
     value = value.trimmed();
     const qsizetype bang = value.lastIndexOf(u'!');
     if (bang >= 0 && sameName(value.mid(bang + 1).trimmed(), u"important"))
-        return value.left(bang).trimmed();
-    return value;
+        return {value.left(bang).trimmed(), true};
+    return {value, false};
 }
 
 // The one colour in the last layer of a background shorthand.
@@ -1066,6 +1067,7 @@ CssColorRead readCssColorFor(QStringView text, QStringView property)
     bool declarations = false;
     std::optional<QStringView> value;
     bool shorthand = false;
+    bool important = false;
     for (const QStringView part : splitOutside(plain, u";{}")) {
         const qsizetype colon = part.indexOf(u':');
         const QStringView name = part.left(std::max<qsizetype>(colon, 0)).trimmed();
@@ -1073,9 +1075,12 @@ CssColorRead readCssColorFor(QStringView text, QStringView property)
             continue;
         declarations = true;
         const bool isShorthand = background && sameName(name, u"background");
-        if (sameName(name, property) || isShorthand) {
-            value = withoutImportant(part.mid(colon + 1));
+        const auto [declared, isImportant] = withoutImportant(part.mid(colon + 1));
+        // A later declaration wins, unless an earlier one is important and it is not.
+        if ((sameName(name, property) || isShorthand) && (isImportant || !important)) {
+            value = declared;
             shorthand = isShorthand;
+            important = isImportant;
         }
     }
     if (!declarations)
