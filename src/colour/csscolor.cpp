@@ -701,17 +701,14 @@ private:
         } else if (peek().isLetter()) {
             // "1-2" is two numbers, as CSS reads it; a unit starts with a letter.
             const QStringView unit = readName();
-            c.kind = Component::Angle;
-            if (sameName(unit, u"deg"))
-                ;
-            else if (sameName(unit, u"rad"))
-                c.value *= 180 / kPi;
-            else if (sameName(unit, u"grad"))
-                c.value *= 0.9;
-            else if (sameName(unit, u"turn"))
-                c.value *= 360;
-            else
+            const std::pair<const char16_t*, double> degreesPer[] = {
+                {u"deg", 1}, {u"grad", 0.9}, {u"rad", 180 / kPi}, {u"turn", 360}};
+            const auto angle = std::find_if(std::begin(degreesPer), std::end(degreesPer),
+                                            [&](const auto& a) { return sameName(unit, a.first); });
+            if (angle == std::end(degreesPer))
                 return fail(QStringLiteral("読めない値です: ") + quoted(wordAt(start)));
+            c.kind = Component::Angle;
+            c.value *= angle->second;
         }
         c.text = m_text.mid(start, m_pos - start);
         return c;
