@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -106,6 +107,8 @@ struct TintaraServices
     std::unique_ptr<tintara::TerminationRequests> termination;
     // Takes a colour from anywhere on the screen for the eyedropper commands.
     std::unique_ptr<tintara::ScreenColourPicker> screenPicker;
+    // Whether the platform tells where the window is; by default every one but Wayland does.
+    std::optional<bool> windowPositionKnown;
 };
 
 // The main window. The six slider values are the only store of both colours; every tool sets

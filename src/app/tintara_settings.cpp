@@ -135,11 +135,14 @@ void Tintara::Form_QueryUnload()
 {
     // The list of sets is merged into the store as it is now; everything else is this window's.
     store().reload();
-    const QPoint position = restoredPosition();
-    store().write(kWindow, QStringLiteral("Top"),
-                  settings::fromNumber(m_twips.toTwips(double(position.y()))));
-    store().write(kWindow, QStringLiteral("Left"),
-                  settings::fromNumber(m_twips.toTwips(double(position.x()))));
+    // Where the window's place cannot be read, it would be read as the screen's corner.
+    if (*m_services.windowPositionKnown) {
+        const QPoint position = restoredPosition();
+        store().write(kWindow, QStringLiteral("Top"),
+                      settings::fromNumber(m_twips.toTwips(double(position.y()))));
+        store().write(kWindow, QStringLiteral("Left"),
+                      settings::fromNumber(m_twips.toTwips(double(position.x()))));
+    }
     // While the picture background hides the check box, the switch is kept aside, not off.
     const int automatic = m_SolidBack ? (m_ui.FAutoCK->isChecked() ? 1 : 0) : m_SavedAuto;
     store().write(QStringLiteral("param"), QStringLiteral("fauto"), QString::number(automatic));

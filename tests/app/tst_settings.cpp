@@ -56,6 +56,23 @@ private slots:
         }
     }
 
+    void placeStoredStaysWhereThePlatformCannotTellIt()
+    {
+        const QMap<QString, QString> places[] = {{},
+                                                 {{"window/Top", "900"}, {"window/Left", "15"}}};
+        for (const auto& stored : places) {
+            TintaraServices services;
+            auto* store = new MemorySettingsStore;
+            services.settings.reset(store);
+            store->values = stored;
+            services.windowPositionKnown = false;
+            Tintara window(std::move(services));
+            window.Form_Load();
+            window.close();
+            QCOMPARE(store->writes.filter("window/"), QStringList());
+        }
+    }
+
     void storedTextsReadAsValuesOrGiveTheFallback()
     {
         // F: the fallback. A channel is 0..255, a check value 0 or 1, a truth a word or a number,
