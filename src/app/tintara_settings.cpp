@@ -2,6 +2,7 @@
 
 #include "app/settingvalues.h"
 #include "app/windowplacement.h"
+#include "eyedropper/screencolourpicker.h"
 #include "platform/channelslider.h"
 #include "platform/settingsstore.h"
 #include "platform/terminationsignals.h"
@@ -192,6 +193,9 @@ void Tintara::warnSettingsProblem()
 
 void Tintara::closeEvent(QCloseEvent* event)
 {
+    // A pick still going on ends as if cancelled: its frozen screens would keep the program
+    // running with no window.
+    m_services.screenPicker->cancel();
     Form_QueryUnload();
     // A signal may come with nobody at the screen; the user who closed the window is there.
     if (!m_settingsProblem.isEmpty() && !m_terminating)

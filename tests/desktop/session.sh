@@ -4,6 +4,7 @@
 # first-start settings, and the window carries the icon. Closed and started again, the window
 # comes back exactly where it was closed, frame and client area, to the pixel; so it does without
 # a window manager. A colour set added by the keyboard is kept when the program is then killed.
+# Closed during the screen eyedropper, it ends the pick as Esc does, keeps the colours and ends.
 #   session.sh PROGRAM
 # Exits 77 (skipped) when a tool it needs is missing; ./test installs them all.
 set -uo pipefail
@@ -25,7 +26,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for tool in Xvfb openbox xdotool xwininfo xprop; do
+for tool in Xvfb openbox xdotool xwininfo xprop wmctrl; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 
@@ -40,15 +41,23 @@ start_program() {
     window_titled "$title" "$app_pid"
 }
 
-# end_program SIGNAL: the program must end within 30 s, with status 0 unless killed.
+# end_program SIGNAL|close [TENTHS]: sends the signal, or the window manager's close request as a
+# taskbar does; the program must end within TENTHS tenths of a second (30 s unless given), with
+# status 0 unless killed.
 end_program() {
-    kill "-$1" "$app_pid"
+    local how="SIG$1"
+    if [ "$1" = close ]; then
+        how="the window manager's close"
+        wmctrl -i -c "$window"
+    else
+        kill "-$1" "$app_pid"
+    fi
     # The shell's own note of a killed job goes to the error output hidden here.
-    { wait_for 300 eval "! kill -0 $app_pid"; } 2>/dev/null || fail "the program did not end after SIG$1"
+    { wait_for "${2:-300}" eval "! kill -0 $app_pid"; } 2>/dev/null || fail "the program did not end after $how"
     wait "$app_pid" 2>/dev/null
     local status=$?
     app_pid=
-    [ "$1" = KILL ] || [ "$status" -eq 0 ] || fail "the program ended with status $status after SIG$1"
+    [ "$1" = KILL ] || [ "$status" -eq 0 ] || fail "the program ended with status $status after $how"
 }
 
 # The client area's and the frame's top-left: "client X Y, frame X Y", read until two readings a
@@ -151,6 +160,20 @@ end_program KILL
 [[ "$(cat "$file")" == *'No.0="Killed set,#000000,#FFFFFF"'* ]] ||
     fail "the set added before the program was killed is not kept: $(cat "$file")"
 echo "a set added before a kill is kept"
+
+# End takes the red slider, which has the focus, to 255; the eyedropper then freezes the screen.
+frozen() { [[ "$(xwininfo -root -tree 2>/dev/null)" == *'"tintara": ("tintara" "tintara")  1280x1024+0+0'* ]]; }
+for how in close TERM; do
+    start_program
+    xdotool windowactivate --sync "$window" || fail "cannot activate the window"
+    xdotool key --delay 100 End ctrl+shift+b
+    wait_for 50 frozen || fail "the eyedropper did not freeze the screen"
+    end_program "$how" 50
+    ! frozen || fail "the frozen screen stayed after $how"
+    [[ "$(cat "$file")" == *$'[color]\nbb=255\nbg=255\nbr=255\nfb=0\nfg=0\nfr=255\n'* ]] ||
+        fail "closed by $how during the eyedropper, the colours shown were not kept: $(cat "$file")"
+    echo "$how during the eyedropper ends the program with the colours shown"
+done
 
 stop "$wm_pid" TERM
 wm_pid=
