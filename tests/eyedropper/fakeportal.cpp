@@ -3,8 +3,8 @@
 // PickColor answers "R,G,B" (each 0 to 1) before the call even returns, on the path made of the
 // caller's name and token; "elsewhere:R,G,B" a moment later on a path of its own, as portals
 // older than that convention do; "cancel" and "other" with 1 and 2; "vanish" not at all, as the
-// portal quits; "on close:R,G,B" only once the request is closed, as a portal should not. A
-// request's Close prints "closed". Prints "ready" once it owns the name.
+// portal quits; "on close" only once the request is closed, with 0 and no colour. A request's
+// Close prints "closed". Prints "ready" once it owns the name.
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -14,47 +14,20 @@
 #include <QTimer>
 #include <cstdio>
 
-// The answer's Response on the request's path.
-QDBusMessage response(const QString& path, const QString& answer)
-{
-    QDBusMessage response =
-        QDBusMessage::createSignal(path, "org.freedesktop.portal.Request", "Response");
-    QVariantMap results;
-    const QStringList rgb = answer.section(':', -1).split(',');
-    if (rgb.size() == 3) {
-        QDBusArgument colour;
-        colour.beginStructure();
-        colour << rgb[0].toDouble() << rgb[1].toDouble() << rgb[2].toDouble();
-        colour.endStructure();
-        results["color"] = QVariant::fromValue(colour);
-    }
-    return response << uint(answer == "cancel" ? 1 : answer == "other" ? 2 : 0) << results;
-}
-
-// Every request, there before its PickColor is even seen, as a real portal's is by the time
-// the call returns.
+// Every request, there before its PickColor is even seen, as a real portal's is once the call
+// returns. It answers even once closed, as a portal should not.
 class FakeRequests : public QDBusVirtualObject
 {
 public:
-    explicit FakeRequests(const QString& answer)
-        : m_answer(answer)
-    {
-    }
     QString introspect(const QString&) const override { return {}; }
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override
+    bool handleMessage(const QDBusMessage& close, const QDBusConnection& bus) override
     {
-        if (message.member() != "Close")
-            return false;
         std::puts("closed");
         std::fflush(stdout);
-        bus.send(message.createReply());
-        if (m_answer.startsWith("on close:"))
-            bus.send(response(message.path(), m_answer));
-        return true;
+        return bus.send(
+            QDBusMessage::createSignal(close.path(), "org.freedesktop.portal.Request", "Response")
+            << uint(0) << QVariantMap());
     }
-
-private:
-    QString m_answer;
 };
 
 class FakeScreenshot : public QObject
@@ -78,14 +51,30 @@ public slots:
                                               options.value("handle_token").toString());
         call.setDelayedReply(true);
         const QDBusMessage reply = call.createReply(QVariant::fromValue(QDBusObjectPath(path)));
-        if (elsewhere || m_answer == "vanish" || m_answer.startsWith("on close:"))
+        if (elsewhere || m_answer == "vanish" || m_answer == "on close")
             m_bus.send(reply);
+        if (m_answer == "on close")
+            return {};
         if (m_answer == "vanish") {
             QTimer::singleShot(100, qApp, &QCoreApplication::quit);
-        } else if (elsewhere) {
-            QTimer::singleShot(300, this, [this, path] { m_bus.send(response(path, m_answer)); });
-        } else if (!m_answer.startsWith("on close:")) {
-            m_bus.send(response(path, m_answer));
+            return {};
+        }
+        QDBusMessage response =
+            QDBusMessage::createSignal(path, "org.freedesktop.portal.Request", "Response");
+        QVariantMap results;
+        const QStringList rgb = m_answer.section(':', -1).split(',');
+        if (rgb.size() == 3) {
+            QDBusArgument colour;
+            colour.beginStructure();
+            colour << rgb[0].toDouble() << rgb[1].toDouble() << rgb[2].toDouble();
+            colour.endStructure();
+            results["color"] = QVariant::fromValue(colour);
+        }
+        response << uint(m_answer == "cancel" ? 1 : m_answer == "other" ? 2 : 0) << results;
+        if (elsewhere) {
+            QTimer::singleShot(300, this, [this, response] { m_bus.send(response); });
+        } else {
+            m_bus.send(response);
             m_bus.send(reply);
         }
         return {};
@@ -103,7 +92,7 @@ int main(int argc, char* argv[])
         return 2;
     const QDBusConnection bus = QDBusConnection::connectToBus(argv[1], "fake");
     FakeScreenshot screenshot(bus, argv[2]);
-    FakeRequests requests(argv[2]);
+    FakeRequests requests;
     if (!QDBusConnection(bus).registerObject("/org/freedesktop/portal/desktop", &screenshot,
                                              QDBusConnection::ExportAllSlots) ||
         !QDBusConnection(bus).registerVirtualObject("/org/freedesktop/portal/desktop/request",

@@ -15,8 +15,8 @@ using namespace tintara;
 
 namespace {
 
-// What the picker says after start() and the user's input (xdotool's arguments, or "cancel" to
-// cancel it at once): the colour's code, "cancelled" or "failed", each signal it emits in turn.
+// What the picker says after start() and the user's input (xdotool's arguments; "cancel" cancels
+// it at once): the colour's code, "cancelled" or "failed", each signal it emits in turn.
 QString outcome(ScreenColourPicker& picker, const QStringList& input = {})
 {
     QStringList said;
@@ -107,9 +107,9 @@ private slots:
         QSKIP("Qt has no D-Bus here");
 #else
         // The fake portal's answer (none: no portal on the bus), and what the picker says. A
-        // request cancelled is withdrawn, and the colour that the portal gives then is not taken.
+        // request cancelled is withdrawn, and what the portal answers then is not taken.
         const std::pair<QString, QString> answers[] = {{"0.5,1,0.002", "#80FF01"},
-                                                       {"on close:1,1,1", "cancelled, withdrawn"},
+                                                       {"on close", "cancelled, withdrawn"},
                                                        {"elsewhere:0,0.2,1", "#0033FF"},
                                                        {"nan,0,0", "failed"},
                                                        {"cancel", "cancelled"},
@@ -131,7 +131,7 @@ private slots:
             ScreenColourPicker picker;
             picker.setMethod(ScreenColourPicker::Method::Portal);
             picker.setPortalBusAddress(address);
-            const bool cancel = answer.startsWith("on close");
+            const bool cancel = answer == "on close";
             QString result = outcome(picker, cancel ? QStringList{"cancel"} : QStringList{});
             if (cancel && QTest::qWaitFor([&] { return portal->readAll().contains("closed"); }))
                 result += ", withdrawn";
