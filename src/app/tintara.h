@@ -151,6 +151,10 @@ public:
     // Chooses a set as the user does, also the one already chosen.
     void selectColorSet(int index);
 
+    // Takes a picture file as the preview's background, as a drop of the file does: one that is no
+    // readable picture changes nothing.
+    void openPicture(const QString& path);
+
     // Why the last writing of the settings failed: empty when it succeeded.
     QString settingsProblem() const { return m_settingsProblem; }
 
