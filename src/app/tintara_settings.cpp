@@ -136,7 +136,8 @@ void Tintara::Form_QueryUnload()
 {
     // The list of sets is merged into the store as it is now; everything else is this window's.
     store().reload();
-    // Where the window's place cannot be read, it would be read as the screen's corner.
+    // Where the platform cannot tell the window's place, it reads as the screen's corner: the
+    // place stored stays.
     if (*m_services.windowPositionKnown) {
         const QPoint position = restoredPosition();
         store().write(kWindow, QStringLiteral("Top"),
