@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -106,6 +107,8 @@ struct TintaraServices
     std::unique_ptr<tintara::TerminationRequests> termination;
     // Takes a colour from anywhere on the screen for the eyedropper commands.
     std::unique_ptr<tintara::ScreenColourPicker> screenPicker;
+    // Whether the platform tells where the window is; by default every one but Wayland does.
+    std::optional<bool> windowPositionKnown;
 };
 
 // The main window. The six slider values are the only store of both colours; every tool sets
@@ -147,6 +150,10 @@ public:
     int saveColorSet(const QString& name, const QString& pair);
     // Chooses a set as the user does, also the one already chosen.
     void selectColorSet(int index);
+
+    // Takes a picture file as the preview's background, as a drop of the file does: one that is no
+    // readable picture changes nothing.
+    void openPicture(const QString& path);
 
     // Why the last writing of the settings failed: empty when it succeeded.
     QString settingsProblem() const { return m_settingsProblem; }

@@ -2,6 +2,7 @@
 
 #include "app/settingvalues.h"
 #include "app/windowplacement.h"
+#include "eyedropper/screencolourpicker.h"
 #include "platform/channelslider.h"
 #include "platform/settingsstore.h"
 #include "platform/terminationsignals.h"
@@ -135,11 +136,15 @@ void Tintara::Form_QueryUnload()
 {
     // The list of sets is merged into the store as it is now; everything else is this window's.
     store().reload();
-    const QPoint position = restoredPosition();
-    store().write(kWindow, QStringLiteral("Top"),
-                  settings::fromNumber(m_twips.toTwips(double(position.y()))));
-    store().write(kWindow, QStringLiteral("Left"),
-                  settings::fromNumber(m_twips.toTwips(double(position.x()))));
+    // Where the platform cannot tell the window's place, it reads as the screen's corner: the
+    // place stored stays.
+    if (*m_services.windowPositionKnown) {
+        const QPoint position = restoredPosition();
+        store().write(kWindow, QStringLiteral("Top"),
+                      settings::fromNumber(m_twips.toTwips(double(position.y()))));
+        store().write(kWindow, QStringLiteral("Left"),
+                      settings::fromNumber(m_twips.toTwips(double(position.x()))));
+    }
     // While the picture background hides the check box, the switch is kept aside, not off.
     const int automatic = m_SolidBack ? (m_ui.FAutoCK->isChecked() ? 1 : 0) : m_SavedAuto;
     store().write(QStringLiteral("param"), QStringLiteral("fauto"), QString::number(automatic));
@@ -193,6 +198,9 @@ void Tintara::warnSettingsProblem()
 
 void Tintara::closeEvent(QCloseEvent* event)
 {
+    // A pick still going on ends as if cancelled: its frozen screens would keep the program
+    // running with no window.
+    m_services.screenPicker->cancel();
     Form_QueryUnload();
     // A signal may come with nobody at the screen; the user who closed the window is there.
     if (!m_settingsProblem.isEmpty() && !m_terminating)

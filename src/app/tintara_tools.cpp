@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
@@ -143,6 +144,12 @@ void Tintara::Picture1_OLEDragDrop(const QList<QUrl>& urls)
             return;
         }
     }
+}
+
+void Tintara::openPicture(const QString& path)
+{
+    if (!path.isEmpty())
+        Picture1_OLEDragDrop({QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())});
 }
 
 void Tintara::bmpbg_Click()
