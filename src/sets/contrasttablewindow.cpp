@@ -197,7 +197,9 @@ public:
                                 marksStrip(verdictIndex(ratio), strip.size(), option.palette,
                                            painter->device()->devicePixelRatio()));
         }
-        if (option.state & QStyle::State_Selected)
+        // The current cell is not always selected: taking the focus, the view makes the first
+        // cell current without selecting it.
+        if (option.state & (QStyle::State_Selected | QStyle::State_HasFocus))
             paintCurrent(painter, cell, option);
     }
 
@@ -371,10 +373,6 @@ ContrastTableWindow::ContrastTableWindow(QWidget* owner)
             &ContrastTableWindow::copyAsMarkdown);
     connect(m_ui.copyTable, &QPushButton::clicked, m_ui.copyTableAction, &QAction::trigger);
     connect(m_ui.copyMarkdown, &QPushButton::clicked, m_ui.copyMarkdownAction, &QAction::trigger);
-    // Leaving the buttons out of the tab chain keeps the keyboard on the grid; their shortcuts
-    // reach them from anywhere in the window.
-    m_ui.copyTable->setFocusPolicy(Qt::ClickFocus);
-    m_ui.copyMarkdown->setFocusPolicy(Qt::ClickFocus);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_ui.note, 1);

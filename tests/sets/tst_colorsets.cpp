@@ -207,6 +207,23 @@ private slots:
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
         };
+        // A cell shows its ratio in the row's colour on the column's, above its verdicts, or
+        // only its colour on the diagonal; cells of one verdict show the same strip of marks.
+        const QImage shown = grid->viewport()->grab().toImage();
+        const auto area = [&](int row, int column, int quarters) {
+            QRect rect = grid->visualRect(grid->model()->index(row, column));
+            rect.setTop(rect.bottom() + 1 - rect.height() * quarters / 4);
+            return shown.copy(QRectF(rect.topLeft() * shown.devicePixelRatio(),
+                                     rect.size() * shown.devicePixelRatio())
+                                  .toRect());
+        };
+        const QImage grayOnWhite = area(0, 1, 4);
+        QVERIFY(countPixels(grayOnWhite, kWhite) > countPixels(grayOnWhite, qRgb(119, 119, 119)));
+        QVERIFY(countPixels(grayOnWhite, qRgb(119, 119, 119)) > 0);
+        const QImage diagonal = area(2, 2, 4);
+        QCOMPARE(countPixels(diagonal, qRgb(0, 0, 128)), diagonal.width() * diagonal.height());
+        QCOMPARE(area(0, 1, 1), area(0, 2, 1));
+        QVERIFY(area(0, 1, 1) != area(1, 2, 1));
         QSignalSpy chosen(&table, &ContrastTableWindow::pairChosen);
         const auto lastChosen = [&chosen] {
             return std::pair(chosen.last()[0].value<Rgb>(), chosen.last()[1].value<Rgb>());
