@@ -9,6 +9,8 @@
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "preview/previewrenderer.h"
+#include "sets/contrasttable.h"
+#include "sets/contrasttablewindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,11 +28,14 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -51,6 +56,8 @@ constexpr Target kReferenceOnly{1e9, 1e9};
 constexpr Target kCheckFix{5.0, 5.0};
 // What a picture needs for its contrast verdict, or its simulated look, is made once.
 constexpr Target kPictureData{150.0, 1e9};
+// A page of the contrast table, scrolled to or changed, is painted well inside a frame.
+constexpr Target kTablePage{5.0, 16.0};
 
 bool g_allMet = true;
 // Keeps the compiler from dropping work whose result nothing else uses.
@@ -117,11 +124,26 @@ bool chosen(const char* name)
     return g_only.isEmpty() || (QString::fromLatin1(name) + g_suffix).contains(g_only);
 }
 
+// What a case must show after each sample: the widget that paints it, and the picture it shows.
+struct Shown
+{
+    QObject* painted = nullptr;
+    std::function<QImage()> picture;
+};
+
+// A canvas's drawing, the same picture as on screen.
+Shown shownBy(tintara::Canvas* canvas)
+{
+    if (!canvas)
+        return {};
+    return {canvas, [canvas] { return canvas->buffer(); }};
+}
+
 // Runs prepare(i) untimed and body(i) timed, for warm-up and then for the samples. With a
-// canvas given, each body must leave that canvas's drawing changed and repainted.
+// widget given, each body must leave its picture changed and repainted.
 template<typename Prepare, typename Body>
-void measure(const char* name, int samples, Target target, tintara::Canvas* shows,
-             Prepare&& prepare, Body&& body)
+void measure(const char* name, int samples, Target target, const Shown& shows, Prepare&& prepare,
+             Body&& body)
 {
     if (!chosen(name))
         return;
@@ -136,14 +158,15 @@ void measure(const char* name, int samples, Target target, tintara::Canvas* show
         QCoreApplication::processEvents();
         QImage before;
         int paintsBefore = 0;
-        if (shows) {
-            before = shows->buffer().copy();
-            paintsBefore = g_paints->paints(shows);
+        if (shows.painted) {
+            before = shows.picture();
+            paintsBefore = g_paints->paints(shows.painted);
         }
         timer.start();
         body(i);
         const qint64 elapsed = timer.nsecsElapsed();
-        if (shows && (shows->buffer() == before || g_paints->paints(shows) == paintsBefore))
+        if (shows.painted &&
+            (g_paints->paints(shows.painted) == paintsBefore || shows.picture() == before))
             valid = false;
         if (i >= warmUp)
             times.push_back(elapsed);
@@ -151,11 +174,24 @@ void measure(const char* name, int samples, Target target, tintara::Canvas* show
     report(name, std::move(times), target, valid);
 }
 
+template<typename Prepare, typename Body>
+void measure(const char* name, int samples, Target target, tintara::Canvas* shows,
+             Prepare&& prepare, Body&& body)
+{
+    measure(name, samples, target, shownBy(shows), prepare, body);
+}
+
 template<typename Body>
-void measure(const char* name, int samples, Target target, tintara::Canvas* shows, Body&& body)
+void measure(const char* name, int samples, Target target, const Shown& shows, Body&& body)
 {
     measure(
         name, samples, target, shows, [](int) {}, body);
+}
+
+template<typename Body>
+void measure(const char* name, int samples, Target target, tintara::Canvas* shows, Body&& body)
+{
+    measure(name, samples, target, shownBy(shows), body);
 }
 
 void sendKey(QWidget* widget, Qt::Key key, const QString& text = QString(),
@@ -240,6 +276,64 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     if (message.contains(QLatin1String("propagateSizeHints")))
         return;
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+// The contrast table of 50 sets, 102 colours, over the main window: opened, scrolled a page at a
+// time, copied, and following the text colour as it changes.
+void measureContrastTable(QWidget& owner)
+{
+    QRandomGenerator random(50);
+    const auto anyColor = [&random] {
+        return tintara::Rgb{random.bounded(256), random.bounded(256), random.bounded(256)};
+    };
+    QStringList pairs;
+    for (int i = 0; i < 50; ++i)
+        pairs << tintara::colorPair(anyColor(), anyColor());
+    QList<tintara::Rgb> colors = tintara::tableColors(pairs, anyColor(), anyColor());
+    if (colors.size() != 102) {
+        std::printf("  the 50 sets did not give 102 colours\n");
+        g_allMet = false;
+    }
+    std::unique_ptr<tintara::ContrastTableWindow> table;
+    const auto open = [&] {
+        table = std::make_unique<tintara::ContrastTableWindow>(&owner);
+        g_paints->watch(table->ui().grid->viewport());
+        table->setColors(colors);
+        table->show();
+        while (g_paints->paints(table->ui().grid->viewport()) == 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    };
+    measure(
+        "contrast table of 50 sets opened", 30, kStartup, Shown{}, [&](int) { table.reset(); },
+        [&](int) { open(); });
+    if (!table)
+        open();
+    // The offscreen screen is small: the size the window opens at on a full HD screen.
+    table->resize(table->sizeHint());
+    QTableView* grid = table->ui().grid;
+    QWidget* viewport = grid->viewport();
+    const Shown page{viewport, [viewport] { return viewport->grab().toImage(); }};
+    for (QScrollBar* bar : {grid->verticalScrollBar(), grid->horizontalScrollBar()}) {
+        const bool down = bar == grid->verticalScrollBar();
+        // To the end, then back, a page at a time.
+        int direction = 1;
+        measure(down ? "contrast table, a page down or up" : "contrast table, a page across", 500,
+                kTablePage, page, [&](int) {
+                    if (bar->value() == (direction > 0 ? bar->maximum() : bar->minimum()))
+                        direction = -direction;
+                    bar->setValue(bar->value() + direction * bar->pageStep());
+                    viewport->repaint();
+                });
+    }
+    std::printf("  (the table's window: %dx%d)\n", table->width(), table->height());
+    measure("contrast table of 50 sets copied as Markdown", 50, kStartup, Shown{},
+            [&](int) { table->copyAsMarkdown(); });
+    grid->setCurrentIndex(grid->model()->index(100, 90));
+    measure("contrast table, the text colour moved", 500, kTablePage, page, [&](int i) {
+        colors[100][0] = i % 2 ? 10 : 240;
+        table->setColors(colors);
+        viewport->repaint();
+    });
 }
 
 } // namespace
@@ -396,8 +490,8 @@ int main(int argc, char* argv[])
                          tintara::kAaNormal);
             },
             [&](int) {
-                const auto found =
-                    tintara::nearestPassingColour(from, other, tintara::kAaNormal, webSafe);
+                const auto found = tintara::nearestPassingColor(
+                    from, tintara::AgainstLuminance(other, tintara::kAaNormal), webSafe);
                 g_sink = g_sink + (found ? (*found)[0] : -1);
             });
     }
@@ -457,6 +551,38 @@ int main(int argc, char* argv[])
         g_sink = g_sink + worst.aaPercent +
                  int(verdictText(worst.ratio, tintara::apcaContrast(text, worst.worst)).size());
     });
+
+    {
+        // Text fitted over a dim copy of the photograph, which leaves light text a band to reach:
+        // the picture's bands are worked out at every fit.
+        QImage dim = photo;
+        for (int y = 0; y < dim.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(dim.scanLine(y));
+            for (int x = 0; x < dim.width(); ++x)
+                line[x] = (line[x] >> 2) & 0xFF3F3F3Fu;
+        }
+        const tintara::PictureContrast dimContrast(dim, 0xFFF0F0F0);
+        for (const bool webSafe : {false, true}) {
+            const tintara::AgainstPicture need(dimContrast, tintara::kAaNormal);
+            QRandomGenerator random(13);
+            tintara::Rgb from{};
+            measure(
+                webSafe ? "nearest passing colour over the photograph, Web216"
+                        : "nearest passing colour over the photograph",
+                500, kCheckFix, nullptr,
+                [&](int) {
+                    do {
+                        from = {random.bounded(256), random.bounded(256), random.bounded(256)};
+                    } while (need.passes(tintara::relativeLuminance(from)));
+                },
+                [&](int) {
+                    const auto found = tintara::nearestPassingColor(
+                        from, tintara::AgainstPicture(dimContrast, tintara::kAaNormal), webSafe);
+                    g_sink = g_sink + (found ? (*found)[0] : -1);
+                });
+        }
+    }
+    measureContrastTable(w);
 
     window.reset();
     std::unique_ptr<Tintara> started;

@@ -10,10 +10,11 @@ TINTARA_PACKAGES=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-noto-c
 TINTARA_PACKAGE_PACKAGES=(dpkg-dev file)
 # The tests of the desktop side: a virtual X server, a window manager that draws frames, tools to
 # find the program's window in it and type into it, the validators of the installed desktop
-# entry and metainfo, what makes and checks the Debian package, and for the eyedropper a root
-# window colour and screens of our own (xsetroot, xrandr) and a private message bus.
+# entry and metainfo, what makes and checks the Debian package, for the eyedropper a root
+# window colour and screens of our own (xsetroot, xrandr) and a private message bus, and a
+# taskbar's way of closing a window (wmctrl).
 TINTARA_TEST_PACKAGES=(xvfb openbox x11-utils xdotool xclip desktop-file-utils appstream
-    "${TINTARA_PACKAGE_PACKAGES[@]}" lintian x11-xserver-utils dbus-daemon)
+    "${TINTARA_PACKAGE_PACKAGES[@]}" lintian x11-xserver-utils dbus-daemon wmctrl)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -65,6 +66,9 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
         m_services.termination = std::make_unique<TerminationSignals>();
     if (!m_services.screenPicker)
         m_services.screenPicker = std::make_unique<ScreenColorPicker>();
+    if (!m_services.windowPositionKnown)
+        m_services.windowPositionKnown =
+            !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 
     useJapaneseUiFont();
     useJapaneseQtTexts();

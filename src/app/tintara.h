@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -103,6 +104,8 @@ struct TintaraServices
     std::unique_ptr<tintara::TerminationRequests> termination;
     // Takes a colour from anywhere on the screen for the eyedropper commands.
     std::unique_ptr<tintara::ScreenColorPicker> screenPicker;
+    // Whether the platform tells where the window is; by default every one but Wayland does.
+    std::optional<bool> windowPositionKnown;
 };
 
 // The main window: the controls of the design and the menus. The colours and their modes are the
@@ -144,6 +147,10 @@ public:
     int saveColorSet(const QString& name, const QString& pair);
     // Chooses a set as the user does, also the one already chosen.
     void selectColorSet(int index);
+
+    // Takes a picture file as the preview's background, as a drop of the file does: one that is no
+    // readable picture changes nothing.
+    void openPicture(const QString& path);
 
     // Why the last writing of the settings failed: empty when it succeeded.
     QString settingsProblem() const { return m_settingsProblem; }

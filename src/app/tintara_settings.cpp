@@ -3,6 +3,7 @@
 #include "app/settingkeys.h"
 #include "app/settingvalues.h"
 #include "app/windowplacement.h"
+#include "eyedropper/screencolorpicker.h"
 #include "platform/settingsstore.h"
 #include "platform/terminationsignals.h"
 
@@ -118,9 +119,15 @@ void Tintara::Form_QueryUnload()
 {
     // The list of sets is merged into the store as it is now; everything else is this window's.
     store().reload();
-    const QPoint position = restoredPosition();
-    keys::write(store(), keys::kTop, settings::fromNumber(m_twips.toTwips(double(position.y()))));
-    keys::write(store(), keys::kLeft, settings::fromNumber(m_twips.toTwips(double(position.x()))));
+    // Where the platform cannot tell the window's place, it reads as the screen's corner: the
+    // place stored stays.
+    if (*m_services.windowPositionKnown) {
+        const QPoint position = restoredPosition();
+        keys::write(store(), keys::kTop,
+                    settings::fromNumber(m_twips.toTwips(double(position.y()))));
+        keys::write(store(), keys::kLeft,
+                    settings::fromNumber(m_twips.toTwips(double(position.x()))));
+    }
     // While the picture background hides the check box, the switch is kept aside, not off.
     const bool automatic =
         m_model.pictureShown() ? m_model.automaticKeptAside() : m_model.automaticText();
@@ -173,6 +180,9 @@ void Tintara::warnSettingsProblem()
 
 void Tintara::closeEvent(QCloseEvent* event)
 {
+    // A pick still going on ends as if cancelled: its frozen screens would keep the program
+    // running with no window.
+    m_services.screenPicker->cancel();
     Form_QueryUnload();
     // A signal may come with nobody at the screen; the user who closed the window is there.
     if (!m_settingsProblem.isEmpty() && !m_terminating)

@@ -113,6 +113,12 @@ void Tintara::Picture1_OLEDragDrop(const QList<QUrl>& urls)
     }
 }
 
+void Tintara::openPicture(const QString& path)
+{
+    if (!path.isEmpty())
+        Picture1_OLEDragDrop({QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())});
+}
+
 void Tintara::bmpbg_Click()
 {
     Picture1_DblClick();

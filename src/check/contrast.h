@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace tintara {
 
@@ -40,17 +41,55 @@ double apcaContrast(const Rgb& text, const Rgb& background);
 // Signed, one decimal: "63.1", "-68.5".
 QString apcaText(double lc);
 
+// A colour in OKLab: its lightness, and its green-red and blue-yellow axes.
+struct OkLab
+{
+    double l = 0, a = 0, b = 0;
+};
+OkLab okLab(const Rgb& color);
 // Euclidean distance in OKLab, the measure of "nearest" below.
 double okLabDistance(const Rgb& a, const Rgb& b);
 
-// Which colours a search may give: lighter or darker than the other colour, or either.
-enum class ContrastSide { Either, Lighter, Darker };
+// A closed interval of relative luminance, 0 <= low <= high <= 1.
+struct LuminanceBand
+{
+    double low = 0;
+    double high = 0;
+};
 
-// The colour nearest to `colour` whose contrast against a colour of `otherLuminance` reaches
-// `target`: the colour itself when it passes already, one of the 216 web-safe colours exactly
-// when `webSafe`, otherwise within a few percent of the nearest of all colours. None when no
-// colour can reach the target.
-std::optional<Rgb> nearestPassingColour(const Rgb& colour, double otherLuminance, double target,
-                                        bool webSafe, ContrastSide side = ContrastSide::Either);
+// What a colour must reach: the luminances that pass, as ascending disjoint closed bands (worked
+// out from the formula; their ends may be off by rounding), and the exact test the verdict itself
+// uses.
+class ContrastNeed
+{
+public:
+    virtual ~ContrastNeed() = default;
+    virtual std::vector<LuminanceBand> bands() const = 0;
+    virtual bool passes(double luminance) const = 0;
+};
+
+// Against one colour of the given luminance: passes(L) is contrastRatio(L, other) >= target.
+class AgainstLuminance final : public ContrastNeed
+{
+public:
+    AgainstLuminance(double otherLuminance, double target)
+        : m_other(otherLuminance)
+        , m_target(target)
+    {
+    }
+    std::vector<LuminanceBand> bands() const override;
+    bool passes(double luminance) const override;
+
+private:
+    double m_other;
+    double m_target;
+};
+
+// The nearest colour in OKLab to `start` that the need passes: `start` itself when it passes.
+// A start of OKLCh chroma below 0.02 is a grey and gets a grey; any other colour one within 3
+// degrees of its hue, within 2% of the nearest such. With `webSafe`, one of the 216: the nearest
+// grey for a grey, else the nearest within 30 degrees of the hue, else the nearest at all.
+// Nothing when no candidate passes.
+std::optional<Rgb> nearestPassingColor(const Rgb& start, const ContrastNeed& need, bool webSafe);
 
 } // namespace tintara

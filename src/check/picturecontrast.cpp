@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace tintara {
 
@@ -119,6 +120,54 @@ PictureContrast::Verdict PictureContrast::against(const Rgb& text) const
     const quint64 passing = m_before[darkPassing] + (m_total - m_before[lightPassing]);
     verdict.aaPercent = int(passing * 100 / m_total);
     return verdict;
+}
+
+double PictureContrast::worstRatio(double luminance) const
+{
+    // The nearest pixels in luminance, just below and just above, have the lowest ratios.
+    const auto above = std::lower_bound(m_luminance.begin(), m_luminance.end(), luminance);
+    double worst = std::numeric_limits<double>::infinity();
+    if (above != m_luminance.end())
+        worst = contrastRatio(*above, luminance);
+    if (above != m_luminance.begin())
+        worst = std::min(worst, contrastRatio(*(above - 1), luminance));
+    return worst;
+}
+
+std::vector<LuminanceBand> PictureContrast::passingBands(double target) const
+{
+    if (target <= 1)
+        return {{0, 1}};
+    // Each pixel forbids the text luminances too near its own, an open band from below(p) to
+    // above(p); both ends rise with p. What the pixels' bands leave free passes.
+    const auto below = [target](double p) { return (p + 0.05) / target - 0.05; };
+    const auto above = [target](double p) { return target * (p + 0.05) - 0.05; };
+    std::vector<LuminanceBand> bands;
+    double freeFrom = 0;
+    size_t i = 0;
+    while (i < m_luminance.size()) {
+        if (below(m_luminance[i]) >= freeFrom)
+            bands.push_back({freeFrom, below(m_luminance[i])});
+        // The run of overlapping bands from pixel i, in jumps: the pixels whose bands start
+        // before the run's end join it, and the last of them reaches furthest. A free gap needs
+        // the next pixel target squared times as far, so there are only a few.
+        size_t last = i;
+        size_t next = i + 1;
+        for (;;) {
+            const double reach = above(m_luminance[last]);
+            next = size_t(std::partition_point(m_luminance.begin() + next, m_luminance.end(),
+                                               [&](double p) { return below(p) < reach; }) -
+                          m_luminance.begin());
+            if (next == last + 1)
+                break;
+            last = next - 1;
+        }
+        freeFrom = above(m_luminance[last]);
+        i = next;
+    }
+    if (freeFrom <= 1)
+        bands.push_back({freeFrom, 1});
+    return bands;
 }
 
 } // namespace tintara

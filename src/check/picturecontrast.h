@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/contrast.h"
 #include "color/rgb.h"
 
 #include <QImage>
@@ -30,11 +31,37 @@ public:
     };
     Verdict against(const Rgb& text) const;
 
+    // The lowest contrast ratio of text of this luminance against any pixel (the verdict's ratio).
+    // With no pixels nothing is against the text: infinite, and every luminance passes.
+    double worstRatio(double luminance) const;
+    // The text luminances whose worst ratio reaches target, as ascending disjoint closed bands.
+    std::vector<LuminanceBand> passingBands(double target) const;
+
 private:
     std::vector<double> m_luminance; // ascending, one entry per distinct colour
     std::vector<quint32> m_colour;
     std::vector<quint64> m_before; // pixels before each entry, and all of them at the end
     quint64 m_total = 0;
+};
+
+// Text over a picture: passes(L) is worstRatio(L) >= target. The picture must outlive it.
+class AgainstPicture final : public ContrastNeed
+{
+public:
+    AgainstPicture(const PictureContrast& picture, double target)
+        : m_picture(picture)
+        , m_target(target)
+    {
+    }
+    std::vector<LuminanceBand> bands() const override { return m_picture.passingBands(m_target); }
+    bool passes(double luminance) const override
+    {
+        return m_picture.worstRatio(luminance) >= m_target;
+    }
+
+private:
+    const PictureContrast& m_picture;
+    double m_target;
 };
 
 } // namespace tintara

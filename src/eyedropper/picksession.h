@@ -14,6 +14,8 @@ class PickSession : public QObject
 public:
     using QObject::QObject;
     virtual void start() = 0;
+    // Ends the attempt at once, as the user's cancelling does; nothing once it has ended.
+    virtual void cancel() = 0;
 
 signals:
     void picked(QColor colour);

@@ -76,10 +76,7 @@ PortalRequest::PortalRequest(const QString& busAddress, QObject* parent)
 
 PortalRequest::~PortalRequest()
 {
-    // The desktop's own picker would otherwise stay up for nobody.
-    if (m_open && !m_handle.isEmpty())
-        m_bus.send(
-            QDBusMessage::createMethodCall(kService, m_handle, kRequest, QStringLiteral("Close")));
+    withdraw();
     follow(QString());
     if (!m_connectionName.isEmpty())
         QDBusConnection::disconnectFromBus(m_connectionName);
@@ -110,6 +107,23 @@ void PortalRequest::start()
     call << QString() << QVariantMap{{QStringLiteral("handle_token"), token}};
     auto* pending = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, &PortalRequest::onCallFinished);
+}
+
+void PortalRequest::cancel()
+{
+    if (!m_open)
+        return;
+    withdraw();
+    end();
+    emit cancelled();
+}
+
+// The desktop's own picker would otherwise stay up for nobody.
+void PortalRequest::withdraw()
+{
+    if (m_open && !m_handle.isEmpty())
+        m_bus.send(
+            QDBusMessage::createMethodCall(kService, m_handle, kRequest, QStringLiteral("Close")));
 }
 
 void PortalRequest::onCallFinished(QDBusPendingCallWatcher* call)

@@ -25,6 +25,7 @@ public:
     explicit PortalRequest(const QString& busAddress, QObject* parent = nullptr);
     ~PortalRequest() override;
     void start() override;
+    void cancel() override;
 
 private slots:
     // A slot, not a function: Qt D-Bus connects signals from the bus only by signature.
@@ -33,6 +34,7 @@ private slots:
 private:
     void onCallFinished(QDBusPendingCallWatcher* call);
     void follow(const QString& handle);
+    void withdraw();
     void end();
     void fail(const QString& message);
 

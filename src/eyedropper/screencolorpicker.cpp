@@ -76,6 +76,12 @@ void ScreenColorPicker::start()
     m_session->start();
 }
 
+void ScreenColorPicker::cancel()
+{
+    if (m_session)
+        m_session->cancel();
+}
+
 // The result is told from the event loop, once the session is over: a receiver may start again
 // or delete the picker, which it could not do from inside the session's own event handling.
 template<typename Emit>

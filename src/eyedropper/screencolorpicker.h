@@ -27,6 +27,9 @@ public:
     void setPortalBusAddress(const QString& address);
     // Ignored while active.
     virtual void start();
+    // Ends the attempt going on as the user's cancelling does: its screens close, or the portal's
+    // request is withdrawn, before this returns, and cancelled follows. Nothing while not active.
+    void cancel();
     bool isActive() const { return m_active; }
 
 signals:

@@ -180,24 +180,15 @@ void ScreenGrabSession::start()
         connect(overlay, &ScreenOverlay::moved, this, &ScreenGrabSession::moveTo);
         connect(overlay, &ScreenOverlay::stepped, this, &ScreenGrabSession::step);
         connect(overlay, &ScreenOverlay::taken, this, &ScreenGrabSession::take);
-        connect(overlay, &ScreenOverlay::abandoned, this, [this] {
-            close();
-            emit cancelled();
-        });
+        connect(overlay, &ScreenOverlay::abandoned, this, &ScreenGrabSession::cancel);
     }
     if (m_overlays.empty()) {
         emit failed(QStringLiteral("画面が見つかりません。"));
         return;
     }
     // The frozen images would no longer match the screens.
-    const auto screensChanged = [this] {
-        if (m_open) {
-            close();
-            emit cancelled();
-        }
-    };
-    connect(qApp, &QGuiApplication::screenAdded, this, screensChanged);
-    connect(qApp, &QGuiApplication::screenRemoved, this, screensChanged);
+    connect(qApp, &QGuiApplication::screenAdded, this, &ScreenGrabSession::cancel);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &ScreenGrabSession::cancel);
     for (const auto& overlay : m_overlays)
         overlay->show();
     m_open = true;
@@ -211,6 +202,14 @@ void ScreenGrabSession::start()
     m_grabRetry.setSingleShot(true);
     connect(&m_grabRetry, &QTimer::timeout, this, &ScreenGrabSession::tryGrab);
     tryGrab();
+}
+
+void ScreenGrabSession::cancel()
+{
+    if (!m_open)
+        return;
+    close();
+    emit cancelled();
 }
 
 void ScreenGrabSession::tryGrab()

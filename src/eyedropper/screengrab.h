@@ -73,6 +73,7 @@ public:
     using PickSession::PickSession;
     ~ScreenGrabSession() override;
     void start() override;
+    void cancel() override;
 
 private:
     void tryGrab();

@@ -56,6 +56,18 @@ private slots:
         }
     }
 
+    void placeIsNotWrittenWhereThePlatformCannotTellIt()
+    {
+        TintaraServices services;
+        services.settings = std::make_unique<MemorySettingsStore>();
+        const auto& store = static_cast<MemorySettingsStore&>(*services.settings);
+        services.windowPositionKnown = false;
+        Tintara window(std::move(services));
+        window.Form_Load();
+        window.close();
+        QCOMPARE(store.writes.filter("window/"), QStringList());
+    }
+
     void storedTextsReadAsValuesOrGiveTheFallback()
     {
         // F: the fallback. A channel is 0..255, a check value 0 or 1, a truth a word or a number,

@@ -4,11 +4,14 @@
 # first-start settings, and the window carries the icon. Closed and started again, the window
 # comes back exactly where it was closed, frame and client area, to the pixel; so it does without
 # a window manager. A colour set added by the keyboard is kept when the program is then killed.
-#   session.sh PROGRAM
+# Closed during the eyedropper, it ends the pick as Esc does and ends. A picture named on the
+# command line is the background; with no display, the command line alone is answered.
+#   session.sh PROGRAM VERSION
 # Exits 77 (skipped) when a tool it needs is missing; ./test installs them all.
 set -uo pipefail
 
 program=$1
+version=$2
 title='Tintara : Web216 Mode'
 work=$(mktemp -d)
 config="$work/config"
@@ -25,7 +28,21 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for tool in Xvfb openbox xdotool xwininfo xprop; do
+# STATUS|the output and the error output, joined by "#"|ARGUMENTS, of which Qt's are left to Qt
+while IFS='|' read -r status pattern arguments; do
+    said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" $arguments 2>"$work/err")
+    [[ $? -eq $status && "$said#$(<"$work/err")" == $pattern ]] || fail "$arguments: $said#$(<"$work/err")"
+done <<CASES
+0|tintara $version#|--version
+0|Usage: tintara [[]OPTION[]]... [[]PICTURE[]]*--help*--version*-platform*#|--help
+0|tintara $version#|-platform xcb --style=Fusion -display :9 -reverse --version
+2|#tintara: unknown option '--bogus'*'tintara --help'*|--bogus
+2|#tintara: option '-platform' needs a value*|-platform
+2|#tintara: extra argument 'b.png'*|a.png -- b.png
+CASES
+echo "with no display, the command line is answered"
+
+for tool in Xvfb openbox xdotool xwininfo xprop wmctrl; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 
@@ -35,20 +52,22 @@ start_program() {
     mkdir -p "$work/runtime"
     chmod 700 "$work/runtime"
     env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$config" \
-        XDG_RUNTIME_DIR="$work/runtime" "$program" >>"$work/program.log" 2>&1 &
+        XDG_RUNTIME_DIR="$work/runtime" "$program" "$@" >>"$work/program.log" 2>&1 &
     app_pid=$!
     window_titled "$title" "$app_pid"
 }
 
-# end_program SIGNAL: the program must end within 30 s, with status 0 unless killed.
+# end_program SIGNAL|close [TENTHS]: sends the signal, or the window manager's close request as a
+# taskbar does; the program must end within TENTHS tenths of a second (default 300), with status
+# 0 unless killed.
 end_program() {
-    kill "-$1" "$app_pid"
+    if [ "$1" = close ]; then wmctrl -i -c "$window"; else kill "-$1" "$app_pid"; fi
     # The shell's own note of a killed job goes to the error output hidden here.
-    { wait_for 300 eval "! kill -0 $app_pid"; } 2>/dev/null || fail "the program did not end after SIG$1"
+    { wait_for "${2:-300}" eval "! kill -0 $app_pid"; } 2>/dev/null || fail "the program did not end after $1"
     wait "$app_pid" 2>/dev/null
     local status=$?
     app_pid=
-    [ "$1" = KILL ] || [ "$status" -eq 0 ] || fail "the program ended with status $status after SIG$1"
+    [ "$1" = KILL ] || [ "$status" -eq 0 ] || fail "the program ended with status $status after $1"
 }
 
 # The client area's and the frame's top-left: "client X Y, frame X Y", read until two readings a
@@ -132,6 +151,15 @@ wait_for 50 copied || fail "Ctrl+K in a code box did not copy the verdict"
 end_program TERM
 echo "Ctrl+K in a code box copies the verdict"
 
+# A picture named on the command line is the background, which the verdict names.
+printf 'P3 1 1 255 0 0 0\n' >"$work/tile.ppm"
+start_program "$work/tile.ppm"
+xdotool windowactivate --sync "$window" && xdotool key ctrl+k && wait_for 50 copied &&
+    [[ "$(xclip -o -selection clipboard)" == *'背景画像: tile.ppm'* ]] ||
+    fail "the picture named on the command line is not in the verdict"
+end_program TERM
+echo "a picture named on the command line is the background"
+
 # From the red slider, which has the focus, Shift+Tab twice reaches ADD; the dialog takes the
 # name once it has the keyboard, and Return saves it. The program is then killed.
 start_program
@@ -151,6 +179,19 @@ end_program KILL
 [[ "$(cat "$file")" == *'No.0="Killed set,#000000,#FFFFFF"'* ]] ||
     fail "the set added before the program was killed is not kept: $(cat "$file")"
 echo "a set added before a kill is kept"
+
+# Started with its settings file, which is no picture and is left aside, the program takes the red
+# slider, which has the focus, to 255 by End, and freezes the screen for the eyedropper.
+frozen() { [[ "$(xwininfo -root -tree 2>/dev/null)" == *'"tintara": ("tintara" "tintara")  1280x1024+0+0'* ]]; }
+for how in close TERM; do
+    start_program "$file"
+    xdotool windowactivate --sync "$window" && xdotool key --delay 100 End ctrl+shift+b
+    wait_for 50 frozen || fail "the eyedropper did not freeze the screen"
+    end_program "$how" 50
+    [[ "$(<"$file")" == *$'[color]\nbb=255\nbg=255\nbr=255\nfb=0\nfg=0\nfr=255\n'* ]] ||
+        fail "closed by $how during the eyedropper, the colours shown were not kept: $(<"$file")"
+done
+echo "closed during the eyedropper, the program keeps the colours shown and ends"
 
 stop "$wm_pid" TERM
 wm_pid=

@@ -3,14 +3,32 @@
 // PickColor answers "R,G,B" (each 0 to 1) before the call even returns, on the path made of the
 // caller's name and token; "elsewhere:R,G,B" a moment later on a path of its own, as portals
 // older than that convention do; "cancel" and "other" with 1 and 2; "vanish" not at all, as the
-// portal quits. Prints "ready" once it owns the name.
+// portal quits; "on close" only once the request is closed, with 0 and no colour. A request's
+// Close prints "closed". Prints "ready" once it owns the name.
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusVirtualObject>
 #include <QTimer>
 #include <cstdio>
+
+// Every request, there before its PickColor is even seen, as a real portal's is once the call
+// returns. It answers even once closed, as a portal should not.
+class FakeRequests : public QDBusVirtualObject
+{
+public:
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& close, const QDBusConnection& bus) override
+    {
+        std::puts("closed");
+        std::fflush(stdout);
+        return bus.send(
+            QDBusMessage::createSignal(close.path(), "org.freedesktop.portal.Request", "Response")
+            << uint(0) << QVariantMap());
+    }
+};
 
 class FakeScreenshot : public QObject
 {
@@ -33,8 +51,10 @@ public slots:
                                               options.value("handle_token").toString());
         call.setDelayedReply(true);
         const QDBusMessage reply = call.createReply(QVariant::fromValue(QDBusObjectPath(path)));
-        if (elsewhere || m_answer == "vanish")
+        if (elsewhere || m_answer == "vanish" || m_answer == "on close")
             m_bus.send(reply);
+        if (m_answer == "on close")
+            return {};
         if (m_answer == "vanish") {
             QTimer::singleShot(100, qApp, &QCoreApplication::quit);
             return {};
@@ -72,8 +92,11 @@ int main(int argc, char* argv[])
         return 2;
     const QDBusConnection bus = QDBusConnection::connectToBus(argv[1], "fake");
     FakeScreenshot screenshot(bus, argv[2]);
+    FakeRequests requests;
     if (!QDBusConnection(bus).registerObject("/org/freedesktop/portal/desktop", &screenshot,
                                              QDBusConnection::ExportAllSlots) ||
+        !QDBusConnection(bus).registerVirtualObject("/org/freedesktop/portal/desktop/request",
+                                                    &requests, QDBusConnection::SubPath) ||
         !QDBusConnection(bus).registerService("org.freedesktop.portal.Desktop"))
         return 1;
     std::puts("ready");

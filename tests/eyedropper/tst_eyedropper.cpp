@@ -15,8 +15,8 @@ using namespace tintara;
 
 namespace {
 
-// What the picker says after start() and the user's input (xdotool's arguments): the colour's
-// code, "cancelled" or "failed", each signal it emits in turn.
+// What the picker says after start() and the user's input (xdotool's arguments; "cancel" cancels
+// it at once): the colour's code, "cancelled" or "failed", each signal it emits in turn.
 QString outcome(ScreenColorPicker& picker, const QStringList& input = {})
 {
     QStringList said;
@@ -28,7 +28,9 @@ QString outcome(ScreenColorPicker& picker, const QStringList& input = {})
                      [&](QString why) { said << (why.isEmpty() ? "failed silently" : "failed"); });
     picker.start();
     QProcess user; // while the picker goes on seeing what it does
-    if (!input.isEmpty() && QTest::qWaitFor([] { return QWidget::keyboardGrabber(); }))
+    if (input.endsWith("cancel"))
+        picker.cancel();
+    else if (!input.isEmpty() && QTest::qWaitFor([] { return QWidget::keyboardGrabber(); }))
         user.start("xdotool", input);
     if (!QTest::qWaitFor([&] { return !said.isEmpty(); }, 20000))
         return "nothing";
@@ -104,8 +106,10 @@ private slots:
 #ifndef TINTARA_FAKE_PORTAL
         QSKIP("Qt has no D-Bus here");
 #else
-        // The fake portal's answer (none: no portal on the bus), and what the picker says.
+        // The fake portal's answer (none: no portal on the bus), and what the picker says. A
+        // request cancelled is withdrawn, and what the portal answers then is not taken.
         const std::pair<QString, QString> answers[] = {{"0.5,1,0.002", "#80FF01"},
+                                                       {"on close", "cancelled, withdrawn"},
                                                        {"elsewhere:0,0.2,1", "#0033FF"},
                                                        {"nan,0,0", "failed"},
                                                        {"cancel", "cancelled"},
@@ -127,7 +131,11 @@ private slots:
             ScreenColorPicker picker;
             picker.setMethod(ScreenColorPicker::Method::Portal);
             picker.setPortalBusAddress(address);
-            QCOMPARE(answer + ": " + outcome(picker), answer + ": " + said);
+            const bool cancel = answer == "on close";
+            QString result = outcome(picker, cancel ? QStringList{"cancel"} : QStringList{});
+            if (cancel && QTest::qWaitFor([&] { return portal->readAll().contains("closed"); }))
+                result += ", withdrawn";
+            QCOMPARE(answer + ": " + result, answer + ": " + said);
         }
 #endif
     }
@@ -151,7 +159,8 @@ private slots:
             {{-1, 5}, "key Right Return", "#C83264"},
             {{2, 5}, "key --delay 50 Left Left Return", "#C83264"},
             {{0, 5}, "key Escape", "cancelled"},
-            {{0, 5}, "click 3", "cancelled"}};
+            {{0, 5}, "click 3", "cancelled"},
+            {{0, 5}, "cancel", "cancelled"}};
         for (const auto& [offset, input, said] : inputs) {
             window.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&window));

@@ -1,6 +1,16 @@
+#include "check/contrast.h"
+#include "preview/colorcode.h"
 #include "sets/colorset.h"
+#include "sets/contrasttable.h"
+#include "sets/contrasttablewindow.h"
 #include "sets/frmsavecolor.h"
 #include "support/fakes.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTableView>
 
 using namespace tintara;
 using namespace tintara::test;
@@ -90,6 +100,191 @@ private slots:
         const QStringList names{"Sea", "Sky", "sea", "Sk", "  "};
         QCOMPARE(w->colorSetNames(), names);
         QCOMPARE(TestWindow(w.store().values)->colorSetNames(), names); // stored at once
+    }
+
+    void contrastTableListsEachColorOnceInTheOrderItFirstAppears()
+    {
+        const Rgb black{0, 0, 0}, white{255, 255, 255}, navy{0, 0, 128};
+        const struct
+        {
+            QStringList pairs;
+            Rgb text, back;
+            QList<Rgb> colors;
+        } cases[] = {
+            {{}, black, white, {black, white}},
+            {{}, navy, navy, {navy}},
+            {{u"#000080,#FFFFFF"_s, u"#ffffff,#000000"_s}, black, navy, {navy, white, black}},
+            // A code that is no colour leaves out only itself; codes are read as typed ones are.
+            {{u"#12345,#000080"_s, u"#000000"_s, u"#12ZZ56,#FFF,#000"_s, u","_s},
+             white,
+             black,
+             {navy, {18, 0, 86}, white, black}},
+        };
+        for (const auto& c : cases)
+            QCOMPARE(tableColors(c.pairs, c.text, c.back), c.colors);
+        QCOMPARE(tableAsTabSeparated({black, white}), u"\t#000000\t#FFFFFF\n"
+                                                      "#000000\t\t21.00\n#FFFFFF\t21.00\t\n"_s);
+        QCOMPARE(tableAsMarkdown({black, white}), u"| | #000000 | #FFFFFF |\n|---|---|---|\n"
+                                                  "| #000000 | | 21.00 AA○ AAA○ |\n"
+                                                  "| #FFFFFF | 21.00 AA○ AAA○ | |\n"_s);
+    }
+
+    void copiedContrastTablesGiveEveryPairsRatioRoundedDownAndItsVerdicts()
+    {
+        for (quint32 seed = 1; seed <= 200; ++seed) {
+            QRandomGenerator random(seed);
+            // Few distinct colours, so that most of them repeat.
+            const auto color = [&] {
+                return Rgb{random.bounded(3) * 119, random.bounded(2) * 255, random.bounded(256)};
+            };
+            QList<Rgb> sequence;
+            const auto code = [&] {
+                if (random.bounded(8) == 0)
+                    return u"#12"_s;
+                sequence << color();
+                return colorCode(sequence.last());
+            };
+            QStringList pairs;
+            for (int i = random.bounded(12); i > 0; --i) {
+                const QString first = code();
+                pairs << first + u',' + code();
+            }
+            const Rgb text = color(), back = color();
+            sequence << text << back;
+            const QList<Rgb> colors = tableColors(pairs, text, back);
+            for (qsizetype i = 0; i < colors.size(); ++i)
+                QVERIFY(i == 0 || sequence.indexOf(colors[i - 1]) < sequence.indexOf(colors[i]));
+            for (const Rgb& seen : sequence)
+                QCOMPARE(colors.count(seen), 1);
+
+            const QStringList tsv = tableAsTabSeparated(colors).split(u'\n');
+            const QStringList markdown = tableAsMarkdown(colors).split(u'\n');
+            QCOMPARE(tsv.size(), colors.size() + 2);
+            QCOMPARE(markdown.size(), colors.size() + 3);
+            QCOMPARE(tsv.last(), QString());
+            QCOMPARE(markdown.last(), QString());
+            QCOMPARE(markdown[1], u"|---"_s.repeated(colors.size() + 1) + u'|');
+            QStringList header{QString()};
+            for (const Rgb& c : colors)
+                header << colorCode(c);
+            QCOMPARE(tsv[0].split(u'\t'), header);
+            for (qsizetype row = 0; row < colors.size(); ++row) {
+                const QStringList cells = tsv[row + 1].split(u'\t');
+                const QStringList marked = markdown[row + 2].split(u'|');
+                QCOMPARE(cells.size(), colors.size() + 1);
+                QCOMPARE(marked.size(), colors.size() + 3);
+                QCOMPARE(cells[0], header[row + 1]);
+                QCOMPARE(marked[1], u' ' + header[row + 1] + u' ');
+                for (qsizetype column = 0; column < colors.size(); ++column) {
+                    const double ratio = contrastRatio(colors[row], colors[column]);
+                    const QString mark[2] = {u"×"_s, u"○"_s};
+                    const QString cell = cells[column + 1];
+                    QCOMPARE(cell.isEmpty() ? cell : cell + u":1"_s,
+                             row == column ? QString() : ratioText(ratio));
+                    QCOMPARE(marked[column + 2].trimmed(),
+                             cell.isEmpty() ? cell
+                                            : cell + u" AA"_s + mark[ratio >= 4.5] + u" AAA"_s +
+                                                  mark[ratio >= 7]);
+                }
+            }
+        }
+    }
+
+    void contrastTableAppliesCopiesAndNamesItsCellsAndFollowsTheColors()
+    {
+        QWidget owner;
+        ContrastTableWindow table(&owner);
+        const Rgb gray{0x77, 0x77, 0x77}, white{255, 255, 255}, navy{0, 0, 128};
+        table.setColors({gray, white, navy});
+        table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&table));
+        QCOMPARE(table.windowTitle(), u"色セットのコントラスト表"_s);
+        QTableView* grid = table.ui().grid;
+        // As a mouse sends it: a click, then the second press as a double click.
+        const auto doubleClick = [grid](int row, int column) {
+            const QPoint at = grid->visualRect(grid->model()->index(row, column)).center();
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        };
+        // A cell shows its ratio in the row's colour on the column's, above its verdicts, or
+        // only its colour on the diagonal; cells of one verdict show the same strip of marks.
+        const QImage shown = grid->viewport()->grab().toImage();
+        const auto area = [&](int row, int column, int quarters) {
+            QRect rect = grid->visualRect(grid->model()->index(row, column));
+            rect.setTop(rect.bottom() + 1 - rect.height() * quarters / 4);
+            return shown.copy(QRectF(rect.topLeft() * shown.devicePixelRatio(),
+                                     rect.size() * shown.devicePixelRatio())
+                                  .toRect());
+        };
+        const QImage grayOnWhite = area(0, 1, 4);
+        QVERIFY(countPixels(grayOnWhite, kWhite) > countPixels(grayOnWhite, qRgb(119, 119, 119)));
+        QVERIFY(countPixels(grayOnWhite, qRgb(119, 119, 119)) > 0);
+        const QImage diagonal = area(2, 2, 4);
+        QCOMPARE(countPixels(diagonal, qRgb(0, 0, 128)), diagonal.width() * diagonal.height());
+        QCOMPARE(area(0, 1, 1), area(0, 2, 1));
+        QVERIFY(area(0, 1, 1) != area(1, 2, 1));
+        QSignalSpy chosen(&table, &ContrastTableWindow::pairChosen);
+        const auto lastChosen = [&chosen] {
+            return std::pair(chosen.last()[0].value<Rgb>(), chosen.last()[1].value<Rgb>());
+        };
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        // Down the diagonal, where text and background are one colour, nothing is applied.
+        for (const auto key : {Qt::Key_Enter, Qt::Key_Right, Qt::Key_Return, Qt::Key_Down,
+                               Qt::Key_Return, Qt::Key_Down, Qt::Key_Enter})
+            QTest::keyClick(grid, key);
+        QCOMPARE(chosen.size(), 2);
+        QCOMPARE(chosen.first()[0].value<Rgb>(), gray);
+        QCOMPARE(lastChosen(), std::pair(navy, white));
+        doubleClick(1, 2);
+        QCOMPARE(lastChosen(), std::pair(white, navy));
+        QCOMPARE(grid->currentIndex(), grid->model()->index(1, 2));
+
+        table.setApplyAvailable(false);
+        QTest::keyClick(grid, Qt::Key_Return);
+        doubleClick(0, 2);
+        QCOMPARE(chosen.size(), 3);
+        QCOMPARE(table.ui().note->text(), u"文字色が自動のため、組み合わせを適用できません"_s);
+        table.setApplyAvailable(true);
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(lastChosen(), std::pair(gray, navy));
+
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), tableAsTabSeparated(table.colors()));
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), tableAsMarkdown(table.colors()));
+
+        QAccessibleTableInterface* cells =
+            QAccessible::queryAccessibleInterface(grid)->tableInterface();
+        const std::tuple<int, int, QString> names[] = {
+            {0, 1,
+             u"文字色 #777777、背景色 #FFFFFF、コントラスト比 4.47:1、AA 不合格、AAA 不合格"_s},
+            {1, 2, u"文字色 #FFFFFF、背景色 #000080、コントラスト比 16.00:1、AA 合格、AAA 合格"_s},
+            {2, 2, u"文字色 #000080、背景色 #000080、同じ色"_s}};
+        for (const auto& [row, column, name] : names)
+            QCOMPARE(cells->cellAt(row, column)->text(QAccessible::Name), name);
+        QAccessibleTableCellInterface* named = cells->cellAt(0, 1)->tableCellInterface();
+        QCOMPARE(named->rowHeaderCells().value(0)->text(QAccessible::Name), u"文字色 #777777"_s);
+        QCOMPARE(named->columnHeaderCells().value(0)->text(QAccessible::Name), u"背景色 #FFFFFF"_s);
+
+        // The current cell follows its pair, or keeps its place when the pair is gone.
+        const Rgb black{0, 0, 0};
+        table.setColors({navy, black, gray});
+        QCOMPARE(grid->currentIndex(), grid->model()->index(2, 0));
+        table.setColors({white, black});
+        QCOMPARE(grid->currentIndex(), grid->model()->index(1, 0));
+        QTest::keyClick(grid, Qt::Key_Enter);
+        QCOMPARE(lastChosen(), std::pair(black, white));
+
+        // A table too large to hold as text is not copied.
+        QList<Rgb> many;
+        for (int i = 0; i <= 1000; ++i)
+            many << Rgb{i % 256, i / 256, 0};
+        table.setColors(many.mid(1));
+        QVERIFY(table.ui().copyTable->isEnabled());
+        table.setColors(many);
+        QVERIFY(!table.ui().copyTable->isEnabled() && !table.ui().copyTableAction->isEnabled());
+        QVERIFY(table.ui().note->text().contains(u"コピーできません"_s));
     }
 };
 
