@@ -23,6 +23,13 @@ double linearFromSrgb(double fraction);
 // The linear light of every 8-bit channel value.
 const std::array<double, kChannelMax + 1>& linearChannels();
 
+// A closed interval of relative luminance, 0 <= low <= high <= 1.
+struct LuminanceBand
+{
+    double low = 0;
+    double high = 0;
+};
+
 // WCAG relative luminance, 0 for black to 1 for white.
 double relativeLuminance(const Rgb& colour);
 double contrastRatio(double luminance, double otherLuminance);
