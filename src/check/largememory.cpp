@@ -14,8 +14,20 @@ constexpr size_t kHugePage = 2 << 20;
 
 } // namespace
 
-void* allocateLarge(size_t bytes)
+void* allocateLarge(size_t bytes, Cleared cleared)
 {
+    if (cleared == Cleared::Yes) {
+        // A large block comes fresh from the system, which clears it, and calloc knows not to.
+        void* data = std::calloc(1, bytes ? bytes : 1);
+#ifdef Q_OS_LINUX
+        if (data && bytes >= 4 * kHugePage) {
+            const auto first = (quintptr(data) + kHugePage - 1) / kHugePage * kHugePage;
+            const auto last = (quintptr(data) + bytes) / kHugePage * kHugePage;
+            madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        }
+#endif
+        return data;
+    }
 #ifdef Q_OS_LINUX
     if (bytes >= 4 * kHugePage) {
         const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;

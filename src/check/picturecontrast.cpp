@@ -152,9 +152,8 @@ PictureContrast::PictureContrast(const QImage& picture, QRgb under,
                               int(shareStart(height, part + 1, parts)));
     };
 
-    // The pixels grouped by red, each part's rows after the parts before: a red's greens and
-    // blues are then counted in a table small enough to stay in the core's cache, where a
-    // table of every colour would be missed on nearly every pixel.
+    // The pixels grouped by red, each part's rows after the parts before, so that each red's
+    // greens and blues can be counted on their own.
     std::vector<std::array<quint32, kReds>> redCount(parts);
     inParallel(parts, [&](int part) {
         auto& count = redCount[part];
@@ -174,6 +173,8 @@ PictureContrast::PictureContrast(const QImage& picture, QRgb under,
     if (stop())
         return;
     auto greenBlue = largeArray<quint16>(size_t(pixels));
+    if (!greenBlue)
+        return;
     inParallel(parts, [&](int part) {
         auto& to = redCount[part];
         for (auto [y, end] = rowsOf(part); y < end && !stop(); ++y) {
@@ -185,58 +186,61 @@ PictureContrast::PictureContrast(const QImage& picture, QRgb under,
     if (stop())
         return;
 
-    // Each red's distinct colours with their counts. A red has at most as many as it has pixels
-    // and as a table holds, and room for one more written past its last; its red is known from
-    // where it lies, and the group of its luminance takes the bits above its green and blue.
-    std::array<quint32, kReds + 1> stagedStart{};
-    for (int r = 0; r < kReds; ++r)
-        stagedStart[r + 1] =
-            stagedStart[r] + std::min(redStart[r + 1] - redStart[r], kGreenBlues) + 1;
-    auto staged = largeArray<Shade>(stagedStart[kReds]);
-    std::array<quint32, kReds> stagedEnd{};
+    // Every colour's count, each red's in a table of its greens and blues that stays in the
+    // core's cache while it is counted, where a table of every colour would be missed on nearly
+    // every pixel. A red of few pixels has them sorted instead: its table would be mostly empty.
+    auto counts = largeArray<quint32>(size_t(kReds) << 16, Cleared::Yes);
+    if (!counts)
+        return;
+    std::vector<std::vector<Shade>> fewOf(kReds);
     // Which reds each part took, in order, and how many shades of each group they gave.
     std::vector<std::vector<int>> redsOf(parts);
     std::vector<std::vector<quint32>> groupCount(parts, std::vector<quint32>(kGroups));
-    std::atomic<int> nextRed{0};
     const Shares& share = shares();
+    const auto groupOf = [&share](quint32 colour) {
+        return keyOf(share(colour)) >> (32 - kGroupBits);
+    };
+    // Calls take(colour, count) for every colour of red r the picture has, by green and blue.
+    const auto forEachShade = [&](int r, std::vector<quint16>& present, const auto& take) {
+        if (!fewOf[r].empty()) {
+            for (const Shade& shade : fewOf[r])
+                take(shade.colour, shade.before);
+            return;
+        }
+        const quint32* table = counts.get() + (size_t(r) << 16);
+        // The slots counted, listed without a branch on each: about half of them are in a
+        // noisy picture, and a branch would be mispredicted as often.
+        quint32 found = 0;
+        for (quint32 gb = 0; gb < kGreenBlues; ++gb) {
+            present[found] = quint16(gb);
+            found += table[gb] != 0;
+        }
+        const quint32 red = quint32(r) << 16;
+        for (quint32 i = 0; i < found; ++i)
+            take(red | present[i], table[present[i]]);
+    };
+    std::atomic<int> nextRed{0};
     inParallel(parts, [&](int part) {
-        std::vector<quint32> counts(kGreenBlues);
-        std::vector<quint16> sorted;
+        std::vector<quint16> present(kGreenBlues), sorted;
         auto& groups = groupCount[part];
         for (int r; (r = nextRed++) < kReds && !stop();) {
             redsOf[part].push_back(r);
             const quint16* from = greenBlue.get() + redStart[r];
             const quint32 n = redStart[r + 1] - redStart[r];
-            Shade* const first = staged.get() + stagedStart[r];
-            Shade* out = first;
             if (n < kSortedReds) {
                 sorted.assign(from, from + n);
                 std::sort(sorted.begin(), sorted.end());
                 for (quint32 i = 0, j = 0; i < n; i = j) {
                     while (j < n && sorted[j] == sorted[i])
                         ++j;
-                    *out++ = {sorted[i], j - i};
+                    fewOf[r].push_back({(quint32(r) << 16) | sorted[i], j - i});
                 }
             } else {
+                quint32* table = counts.get() + (size_t(r) << 16);
                 for (quint32 i = 0; i < n; ++i)
-                    ++counts[from[i]];
-                // Every slot is written and only those counted are kept: a noisy picture has
-                // about half of them, and a branch on each would be mispredicted as often.
-                for (quint32 gb = 0; gb < kGreenBlues; ++gb) {
-                    *out = {gb, counts[gb]};
-                    out += counts[gb] != 0;
-                    counts[gb] = 0;
-                }
+                    ++table[from[i]];
             }
-            const double red = share.red[r];
-            for (Shade* shade = first; shade < out; ++shade) {
-                const quint32 group = keyOf(red + share.green[shade->colour >> 8] +
-                                            share.blue[shade->colour & 0xFF]) >>
-                                      (32 - kGroupBits);
-                shade->colour |= group << 16;
-                ++groups[group];
-            }
-            stagedEnd[r] = quint32(out - staged.get());
+            forEachShade(r, present, [&](quint32 colour, quint32) { ++groups[groupOf(colour)]; });
         }
     });
     greenBlue.reset();
@@ -253,19 +257,22 @@ PictureContrast::PictureContrast(const QImage& picture, QRgb under,
     }
     m_count = groupStart[kGroups];
     m_shades = largeArray<Shade>(m_count);
+    if (!m_shades) {
+        clear();
+        return;
+    }
     inParallel(parts, [&](int part) {
+        std::vector<quint16> present(kGreenBlues);
         auto& to = groupCount[part];
         for (const int r : redsOf[part]) {
             if (stop())
                 return;
-            for (quint32 i = stagedStart[r]; i < stagedEnd[r]; ++i) {
-                const Shade shade = staged[i];
-                m_shades[to[shade.colour >> 16]++] = {(quint32(r) << 16) | (shade.colour & 0xFFFF),
-                                                      shade.before};
-            }
+            forEachShade(r, present, [&](quint32 colour, quint32 count) {
+                m_shades[to[groupOf(colour)]++] = {colour, count};
+            });
         }
     });
-    staged.reset();
+    counts.reset();
     if (stop()) {
         clear();
         return;

@@ -45,14 +45,14 @@ quint32 crc32(const QByteArray& bytes)
     return ~crc;
 }
 
-// A PNG of black pixels, in colour or of one bit a pixel, its data cut after `rows` rows (all of
-// them unless given): a header alone refuses a picture too large, and the stream need not take the
-// memory its pixels would.
-QByteArray blackPng(quint32 width, quint32 height, bool oneBit = false, quint32 rows = 0)
+// A PNG of black pixels of the bits a channel given (16, 8 or 1 grey), its data cut after `rows`
+// rows (all of them unless given): a header alone refuses a picture too large, and the stream
+// need not take the memory its pixels would.
+QByteArray blackPng(quint32 width, quint32 height, int bits = 8, quint32 rows = 0)
 {
     const QByteArray header =
-        oneBit ? QByteArray("\x01\0\0\0\0", 5) : QByteArray("\x08\x02\0\0\0", 5);
-    const qsizetype rowBytes = oneBit ? (width + 7) / 8 : qsizetype(width) * 3;
+        QByteArray(1, char(bits)) + (bits == 1 ? '\0' : '\x02') + QByteArray(3, '\0');
+    const qsizetype rowBytes = bits == 1 ? (width + 7) / 8 : qsizetype(width) * 3 * bits / 8;
     const QByteArray chunks[] = {
         "IHDR" + bigEndian(width) + bigEndian(height) + header,
         // A zero filter byte, then zero bytes, for each row; the zlib stream after Qt's prefix.
@@ -67,50 +67,36 @@ QByteArray blackPng(quint32 width, quint32 height, bool oneBit = false, quint32 
 // What a picture file is, beside its bytes.
 enum class Kind { Bytes, Missing, Folder, Pipe, Device, Unreadable };
 
-// Makes the file at path as kind says.
 bool make(Kind kind, const QString& path, const QByteArray& bytes)
 {
-    switch (kind) {
-    case Kind::Missing:
-    case Kind::Device:
-        return true;
-    case Kind::Folder:
-        return QDir().mkpath(path);
 #ifdef Q_OS_UNIX
-    case Kind::Pipe:
+    if (kind == Kind::Pipe)
         return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 #endif
-    case Kind::Unreadable:
-        return writeFile(path, bytes) && QFile::setPermissions(path, {});
-    default:
-        return writeFile(path, bytes);
-    }
+    if (kind == Kind::Folder)
+        return QDir().mkpath(path);
+    return kind == Kind::Missing || kind == Kind::Device ||
+           (writeFile(path, bytes) &&
+            (kind != Kind::Unreadable || QFile::setPermissions(path, {})));
 }
 
-#ifdef Q_OS_LINUX
-// Root reads any file: for as long as it lives, this thread opens files as nobody does, when asked.
-class AsNobody
+// Root reads any file: while it lives, this thread opens files as nobody does, when asked to.
+struct AsNobody
 {
-public:
-    explicit AsNobody(bool when)
-        : m_was(when && ::geteuid() == 0 ? ::setfsuid(65534) : -1)
+#ifdef Q_OS_LINUX
+    explicit AsNobody(bool asked)
+        : was(asked && ::geteuid() == 0 ? ::setfsuid(65534) : -1)
     {
     }
     ~AsNobody()
     {
-        if (m_was >= 0)
-            ::setfsuid(uid_t(m_was));
+        was < 0 || ::setfsuid(uid_t(was));
     }
-
-private:
-    int m_was;
-};
+    int was;
 #else
-struct AsNobody
-{
     explicit AsNobody(bool) {}
-};
 #endif
+};
 
 } // namespace
 
@@ -251,7 +237,7 @@ private slots:
             << Kind::Bytes << u"short.png"_s << png.left(png.size() * 2 / 3) << damaged;
         // Refused from its header, before its pixels take memory.
         QTest::newRow("PNG just over the pixel limit")
-            << Kind::Bytes << u"large.png"_s << blackPng(16000, 8001, false, 1)
+            << Kind::Bytes << u"large.png"_s << blackPng(16000, 8001, 8, 1)
             << u"大きすぎます（16000 × 8001 画素、上限は 1億2800万画素）"_s;
     }
 
@@ -288,28 +274,19 @@ private slots:
         }
     }
 
-    void largePicturesAreRead_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QSize>("size");
-        // Black, so that the files are small and quick to read.
-        QTest::newRow("6,000 x 6,000 photograph, 137 MB decoded")
-            << blackPng(6000, 6000) << QSize(6000, 6000);
-        QTest::newRow("one bit a pixel, at the pixel limit")
-            << blackPng(16000, 8000, true) << QSize(16000, 8000);
-    }
-
     void largePicturesAreRead()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QSize, size);
+        // Black, so that the files are small and quick to read: a photograph of 6,000 x 6,000
+        // pixels at 16 bits a channel, 288 MB decoded, and one bit a pixel at the pixel limit.
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"large.png"_s);
-        QVERIFY(writeFile(path, bytes));
-        const PictureFile file = readPicture(path);
-        QCOMPARE(file.problem, QString());
-        QCOMPARE(file.image.size(), size);
-        QCOMPARE(file.image.pixel(size.width() - 1, size.height() - 1), qRgb(0, 0, 0));
+        for (const auto& [png, size] : {std::pair(blackPng(6000, 6000, 16), QSize(6000, 6000)),
+                                        std::pair(blackPng(16000, 8000, 1), QSize(16000, 8000))}) {
+            QVERIFY(writeFile(dir.filePath(u"large.png"_s), png));
+            const PictureFile file = readPicture(dir.filePath(u"large.png"_s));
+            QCOMPARE(file.problem, QString());
+            QCOMPARE(file.image.size(), size);
+            QCOMPARE(file.image.pixel(size.width() - 1, size.height() - 1), qRgb(0, 0, 0));
+        }
     }
 
 #ifdef Q_OS_UNIX
