@@ -21,7 +21,7 @@ constexpr qint64 kThreadedPixels = 1 << 18;
 // A red with fewer pixels has them sorted, not counted in a table of every green and blue.
 constexpr quint32 kSortedReds = 2048;
 // The shades are first grouped by the top bits of their key, then each group sorted on its own.
-constexpr int kGroupBits = 12;
+constexpr int kGroupBits = 11;
 constexpr int kGroups = 1 << kGroupBits;
 constexpr int kMaxSubBits = 18;
 
@@ -51,7 +51,7 @@ const Shares& shares()
     return table;
 }
 
-// A key that never decreases as the luminance grows. Colours crowd near black, but in no 4096th
+// A key that never decreases as the luminance grows. Colours crowd near black, but in no 2048th
 // of the key more than two and a half times as thickly as on average.
 quint32 keyOf(double luminance)
 {
@@ -81,43 +81,46 @@ qint64 shareStart(qint64 count, int part, int parts)
     return count * part / parts;
 }
 
-// The picture's rows as the preview shows them, 32 bits a pixel.
+// The picture's rows as the preview shows them, 32 bits a pixel; null if abandoned first.
 class ShownRows
 {
 public:
-    ShownRows(const QImage& picture, QRgb under, int parts)
+    template<typename Stop>
+    ShownRows(const QImage& picture, QRgb under, int parts, const Stop& stop)
     {
         if (picture.format() == QImage::Format_RGB32) {
             m_shown = picture;
             return;
         }
-        // Each part makes its band of rows, into memory taken once: bits() on a shared image
-        // would copy it.
+        // Bands of rows, into memory taken once: bits() on a shared image would copy it.
         m_shown = largeImage(picture.size(), QImage::Format_RGB32);
         if (m_shown.isNull())
             return;
         uchar* const bits = m_shown.bits();
         const qsizetype bytesPerLine = m_shown.bytesPerLine();
         const int width = picture.width(), height = picture.height();
-        inParallel(parts, [&](int part) {
-            const int first = int(shareStart(height, part, parts));
-            const int rows = int(shareStart(height, part + 1, parts)) - first;
-            if (rows <= 0)
-                return;
-            QImage band(bits + first * bytesPerLine, width, rows, bytesPerLine,
-                        QImage::Format_RGB32);
-            if (picture.hasAlphaChannel()) {
-                band.fill(under);
-                QPainter painter(&band);
-                painter.drawImage(QRectF(0, 0, width, rows), picture,
-                                  QRectF(0, first, width, rows));
-            } else {
-                const QImage converted =
-                    picture.copy(0, first, width, rows).convertToFormat(QImage::Format_RGB32);
-                for (int y = 0; y < rows; ++y)
-                    std::copy_n(converted.constScanLine(y), width * 4, band.scanLine(y));
+        constexpr int kBand = 128;
+        std::atomic<int> nextBand{0};
+        inParallel(parts, [&](int) {
+            for (int first; (first = kBand * nextBand++) < height && !stop();) {
+                const int rows = std::min(kBand, height - first);
+                QImage band(bits + first * bytesPerLine, width, rows, bytesPerLine,
+                            QImage::Format_RGB32);
+                if (picture.hasAlphaChannel()) {
+                    band.fill(under);
+                    QPainter painter(&band);
+                    painter.drawImage(QRectF(0, 0, width, rows), picture,
+                                      QRectF(0, first, width, rows));
+                } else {
+                    const QImage converted =
+                        picture.copy(0, first, width, rows).convertToFormat(QImage::Format_RGB32);
+                    for (int y = 0; y < rows; ++y)
+                        std::copy_n(converted.constScanLine(y), width * 4, band.scanLine(y));
+                }
             }
         });
+        if (stop())
+            m_shown = QImage();
     }
 
     bool isNull() const { return m_shown.isNull(); }
@@ -142,11 +145,11 @@ PictureContrast::PictureContrast(const QImage& picture, QRgb under,
         return;
     const int parts =
         pixels < kThreadedPixels ? 1 : std::clamp(int(std::thread::hardware_concurrency()), 1, 16);
-    const ShownRows shown(picture, under, parts);
-    if (shown.isNull() || abandoned)
+    const auto stop = [&abandoned] { return abandoned.load(std::memory_order_relaxed); };
+    const ShownRows shown(picture, under, parts, stop);
+    if (shown.isNull() || stop())
         return;
     const int width = picture.width(), height = picture.height();
-    const auto stop = [&abandoned] { return abandoned.load(std::memory_order_relaxed); };
     const auto rowsOf = [&](int part) {
         return std::make_pair(int(shareStart(height, part, parts)),
                               int(shareStart(height, part + 1, parts)));
