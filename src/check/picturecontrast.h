@@ -21,7 +21,7 @@ public:
     // The same, giving up early, empty, once `abandoned` is set from any thread.
     PictureContrast(const QImage& picture, QRgb under, const std::atomic<bool>& abandoned);
 
-    // Also for a picture of more than 2^32 pixels, which is never read.
+    // For a null picture, an abandoned one and one of 2^32 pixels or more.
     bool isEmpty() const { return m_count == 0; }
     // The darkest and the lightest pixel's luminance; the picture must not be empty.
     double darkest() const;
@@ -30,7 +30,7 @@ public:
     struct Verdict
     {
         double ratio = 0; // the lowest over all pixels
-        Rgb worst{};      // a pixel with that ratio, of those the nearest in luminance
+        Rgb worst{};      // a pixel with that ratio
         int aaPercent =
             0; // the pixels that reach AA for normal text, in whole percent rounded down
     };
