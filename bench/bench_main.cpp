@@ -4,6 +4,7 @@
 // unmeasured rather than fast.
 #include "app/tintara.h"
 #include "check/contrast.h"
+#include "check/pictureanalysis.h"
 #include "check/picturecontrast.h"
 #include "check/vision.h"
 #include "platform/canvas.h"
@@ -11,6 +12,7 @@
 #include "preview/previewrenderer.h"
 #include "sets/contrasttable.h"
 #include "sets/contrasttablewindow.h"
+#include "tools/backgroundpicture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QKeyEvent>
@@ -32,6 +35,7 @@
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -58,6 +62,9 @@ constexpr Target kCheckFix{5.0, 5.0};
 constexpr Target kPictureData{150.0, 1e9};
 // A page of the contrast table, scrolled to or changed, is painted well inside a frame.
 constexpr Target kTablePage{5.0, 16.0};
+constexpr Target kLargePictureData{350.0, 1e9};
+// While a picture is analysed the window answers input within a tenth of a second, every time.
+constexpr Target kAnswering{100.0, 100.0};
 
 bool g_allMet = true;
 // Keeps the compiler from dropping work whose result nothing else uses.
@@ -257,6 +264,108 @@ bool previewIsTiled(const Tintara& w, const QImage& picture)
             if (shown.pixel(x, y) != picture.pixel(x % picture.width(), y % picture.height()))
                 return false;
     return true;
+}
+
+// A picture of pure noise: nearly every pixel a colour of its own.
+QImage noisePicture(int side)
+{
+    QImage noise(side, side, QImage::Format_RGB32);
+    QRandomGenerator random(side);
+    for (int y = 0; y < side; ++y) {
+        auto* line = reinterpret_cast<quint32*>(noise.scanLine(y));
+        random.fillRange(line, side);
+        for (int x = 0; x < side; ++x)
+            line[x] |= 0xFF000000u;
+    }
+    return noise;
+}
+
+// Smooth gradients with some grain, as a photograph has; `grain` sets how much.
+QImage photoPicture(int side, int grain)
+{
+    QImage photo(side, side, QImage::Format_RGB32);
+    QRandomGenerator random(5);
+    const int scale = side / 250;
+    for (int y = 0; y < photo.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x)
+            line[x] = qRgb((x / scale + random.bounded(2 * grain)) & 255, (y / scale) & 255,
+                           ((x + y) / (2 * scale) + random.bounded(grain)) & 255);
+    }
+    return photo;
+}
+
+// The memory the process has in use, and the most it had since the last reset, in bytes.
+qint64 residentBytes(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
+}
+
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// Times body() `runs` times after one run unmeasured: for cases too slow for many samples.
+template<typename Body>
+void measureFew(const char* name, int runs, Target target, Body&& body)
+{
+    if (!chosen(name))
+        return;
+    std::vector<qint64> times;
+    QElapsedTimer timer;
+    for (int i = 0; i <= runs; ++i) {
+        timer.start();
+        body();
+        if (i > 0)
+            times.push_back(timer.nsecsElapsed());
+    }
+    report(name, std::move(times), target, true);
+}
+
+// The longest the event loop goes without running a 5 ms timer while `picture` is analysed off
+// its thread, once per run; and the most memory the analysis took above what the process had.
+void measureAnswering(const char* name, int runs, const QImage& picture)
+{
+    if (!chosen(name))
+        return;
+    std::vector<qint64> longest;
+    qint64 peak = 0;
+    for (int i = 0; i <= runs; ++i) {
+        tintara::PictureAnalysis analysis;
+        QEventLoop loop;
+        QObject::connect(&analysis, &tintara::PictureAnalysis::finished, &loop, &QEventLoop::quit);
+        QElapsedTimer clock;
+        qint64 last = 0, gap = 0;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            gap = std::max(gap, now - std::exchange(last, now));
+        });
+        const qint64 before = residentBytes("VmRSS:");
+        resetPeakMemory();
+        tick.start(5);
+        clock.start();
+        analysis.start(picture, 0xFFF0F0F0);
+        loop.exec();
+        gap = std::max(gap, clock.nsecsElapsed() - last);
+        peak = std::max(peak, residentBytes("VmHWM:") - before);
+        if (i > 0)
+            longest.push_back(gap);
+        if (!analysis.result() || analysis.result()->isEmpty())
+            g_allMet = false;
+    }
+    report(name, std::move(longest), kAnswering, true);
+    std::printf("  peak memory of the analysis: %lld MB\n", peak >> 20);
 }
 
 // Creates the window, starts it, and returns once the preview's first frame has been painted.
@@ -506,17 +615,7 @@ int main(int argc, char* argv[])
                                           tintara::apcaContrast(text, back))
                                   .size());
     });
-    QImage photo(4000, 4000, QImage::Format_RGB32);
-    {
-        // Smooth gradients with some grain, as a photograph has.
-        QRandomGenerator grain(5);
-        for (int y = 0; y < photo.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
-            for (int x = 0; x < photo.width(); ++x)
-                line[x] = qRgb((x / 16 + grain.bounded(8)) & 255, (y / 16) & 255,
-                               ((x + y) / 32 + grain.bounded(4)) & 255);
-        }
-    }
+    const QImage photo = photoPicture(4000, 4);
     std::unique_ptr<tintara::PictureContrast> pictureContrast;
     measure(
         "picture contrast data, 4000x4000 photograph", 5, kPictureData, nullptr,
@@ -524,6 +623,40 @@ int main(int argc, char* argv[])
         [&](int) {
             pictureContrast = std::make_unique<tintara::PictureContrast>(photo, 0xFFF0F0F0);
         });
+    {
+        // Pure noise: about 10 and 15 million distinct colours to put in order.
+        const QImage noise = noisePicture(4000), largeNoise = noisePicture(6000);
+        std::unique_ptr<tintara::PictureContrast> data;
+        for (const bool large : {false, true})
+            measure(
+                large ? "picture contrast data, 6000x6000 noise"
+                      : "picture contrast data, 4000x4000 noise",
+                5, large ? kLargePictureData : kPictureData, nullptr, [&](int) { data.reset(); },
+                [&](int) {
+                    data = std::make_unique<tintara::PictureContrast>(large ? largeNoise : noise,
+                                                                      0xFFF0F0F0);
+                });
+        data.reset();
+        measureAnswering("longest pause of the window, 6000x6000 noise analysed", 5, largeNoise);
+    }
+    {
+        // A photograph of 6,000 x 6,000 pixels in a PNG of some 50 MB, read and made a pixmap
+        // on the window's thread as the window does.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("photo.png"));
+        const char* read = "reading a 6000x6000 photograph's PNG";
+        const char* pixmap = "  QPixmap::fromImage of it";
+        if ((chosen(read) || chosen(pixmap)) && photoPicture(6000, 8).save(path, "png", 80)) {
+            std::printf("  (a PNG of %lld MB)\n", QFileInfo(path).size() >> 20);
+            QImage decoded;
+            measureFew(read, 3, kReferenceOnly,
+                       [&] { decoded = tintara::readPicture(path).image; });
+            if (decoded.size() != QSize(6000, 6000))
+                g_allMet = false;
+            measureFew(pixmap, 3, kReferenceOnly,
+                       [&] { g_sink = g_sink + QPixmap::fromImage(decoded).width(); });
+        }
+    }
     QImage simulated;
     measure(
         "colour-vision simulation, 4000x4000 photograph", 5, kPictureData, nullptr,
@@ -545,6 +678,9 @@ int main(int argc, char* argv[])
         w.checkUi().vision[0]->trigger();
         emit ui.Picture1->doubleClicked();
     }
+    // The data may not have been made above, when only this case is asked for.
+    if (!pictureContrast)
+        pictureContrast = std::make_unique<tintara::PictureContrast>(photo, 0xFFF0F0F0);
     measure("verdict over the 4000x4000 picture", 2000, kInteractive, nullptr, [&](int i) {
         const tintara::Rgb text{i % 256, 40, 200};
         const auto worst = pictureContrast->against(text);

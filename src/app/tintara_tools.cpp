@@ -78,7 +78,7 @@ void Tintara::LoadBGPic_Click()
 
 void Tintara::LoadBackgroundPicture(const QString& path)
 {
-    const QImage image = readPicture(path);
+    const QImage image = readPicture(path).image;
     if (image.isNull())
         return;
     QPixmap picture = QPixmap::fromImage(image);

@@ -1,26 +1,31 @@
 #pragma once
 
 #include "check/contrast.h"
+#include "check/largememory.h"
 #include "color/rgb.h"
 
 #include <QImage>
+#include <atomic>
+#include <memory>
 #include <vector>
 
 namespace tintara {
 
 // The contrast of text over a picture as the preview shows it, every pixel composited over the
-// colour under the picture. Built once per picture, so that a question per text colour is a
-// binary search over the picture's distinct luminances.
+// colour under the picture. Built once per picture, on every core, so that a question per text
+// colour is a binary search over the picture's distinct colours in order of luminance.
 class PictureContrast
 {
 public:
-    PictureContrast() = default;
     PictureContrast(const QImage& picture, QRgb under);
+    // The same, giving up early, empty, once `abandoned` is set from any thread.
+    PictureContrast(const QImage& picture, QRgb under, const std::atomic<bool>& abandoned);
 
-    bool isEmpty() const { return m_total == 0; }
+    // For a null picture, an abandoned one and one of 2^32 pixels or more.
+    bool isEmpty() const { return m_count == 0; }
     // The darkest and the lightest pixel's luminance; the picture must not be empty.
-    double darkest() const { return m_luminance.front(); }
-    double lightest() const { return m_luminance.back(); }
+    double darkest() const;
+    double lightest() const;
 
     struct Verdict
     {
@@ -38,10 +43,22 @@ public:
     std::vector<LuminanceBand> passingBands(double target) const;
 
 private:
-    std::vector<double> m_luminance; // ascending, one entry per distinct colour
-    std::vector<quint32> m_colour;
-    std::vector<quint64> m_before; // pixels before each entry, and all of them at the end
-    quint64 m_total = 0;
+    struct Shade
+    {
+        quint32 colour; // 0xRRGGBB
+        quint32 before; // the pixels of all shades before this one
+    };
+    void clear();
+    double luminanceAt(size_t i) const;
+    // The first shade at least as light as `luminance`.
+    size_t firstAtLeast(double luminance) const;
+    // The first shade from `from` on that a text of `luminance` darker than it reaches target
+    // against, the shades' count if none.
+    size_t firstPassingAbove(size_t from, double luminance, double target) const;
+
+    LargeArray<Shade> m_shades; // by luminance, then colour; one per distinct colour
+    size_t m_count = 0;
+    quint32 m_total = 0;
 };
 
 // Text over a picture: passes(L) is worstRatio(L) >= target. The picture must outlive it.

@@ -1,16 +1,12 @@
 #include "check/vision.h"
 
 #include "check/contrast.h"
+#include "check/largememory.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <thread>
 #include <vector>
-
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
 
 namespace tintara {
 
@@ -111,25 +107,6 @@ private:
     std::array<std::array<std::array<double, 3>, 3>, kChannelMax + 1> m_share{};
 };
 
-// A new image of the size, for every pixel to be written. A large one is placed in huge pages
-// where the system has them: first touching 64 MB in small pages costs more than simulating it.
-QImage newImage(QSize size, QImage::Format format)
-{
-#ifdef Q_OS_LINUX
-    constexpr qsizetype kHugePage = 2 << 20;
-    const qsizetype bytes = qsizetype(size.width()) * size.height() * 4;
-    if (bytes >= 4 * kHugePage) {
-        const qsizetype rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-        if (void* data = std::aligned_alloc(kHugePage, rounded)) {
-            madvise(data, rounded, MADV_HUGEPAGE);
-            return QImage(static_cast<uchar*>(data), size.width(), size.height(), size.width() * 4,
-                          format, std::free, data);
-        }
-    }
-#endif
-    return QImage(size, format);
-}
-
 } // namespace
 
 Rgb simulatedColor(const Rgb& colour, Vision vision)
@@ -153,7 +130,7 @@ QImage simulatedPicture(const QImage& picture, Vision vision)
     const QImage::Format format =
         picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
     const QImage source = picture.convertToFormat(format);
-    QImage seen = newImage(source.size(), format);
+    QImage seen = largeImage(source.size(), format);
     if (seen.isNull())
         return picture;
     seen.setDevicePixelRatio(source.devicePixelRatio());

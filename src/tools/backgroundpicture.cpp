@@ -5,8 +5,15 @@
 #include <QImageReader>
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace tintara {
 
@@ -64,6 +71,58 @@ bool bitmapIsCutShort(const QByteArray& head, qint64 fileSize)
     }
 }
 
+PictureFile refused(const QString& problem)
+{
+    return {QImage(), problem};
+}
+
+QString noFile()
+{
+    return QStringLiteral("ファイルがありません");
+}
+
+QString specialFile()
+{
+    return QStringLiteral("通常のファイルではありません（パイプやデバイスなど）");
+}
+
+QString noPermission()
+{
+    return QStringLiteral("読み取りの権限がありません");
+}
+
+QString damaged()
+{
+    return QStringLiteral("ファイルが壊れているか、途中で切れています");
+}
+
+// A count as Japanese writes large numbers, in 億 and 万: "1億2800万".
+QString japaneseCount(qint64 count)
+{
+    QString text;
+    const qint64 oku = count / 100'000'000, man = count / 10'000 % 10'000, rest = count % 10'000;
+    if (oku)
+        text += QString::number(oku) + QStringLiteral("億");
+    if (man)
+        text += QString::number(man) + QStringLiteral("万");
+    if (rest || text.isEmpty())
+        text += QString::number(rest);
+    return text;
+}
+
+bool overPixelLimit(QSize size)
+{
+    return qint64(size.width()) * size.height() > qint64(kPictureMegapixelLimit) * 1'000'000;
+}
+
+QString tooLarge(QSize size)
+{
+    return QStringLiteral("大きすぎます（%1 × %2 画素、上限は %3画素）")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(japaneseCount(qint64(kPictureMegapixelLimit) * 1'000'000));
+}
+
 } // namespace
 
 QString extractFileName(const QString& path)
@@ -87,26 +146,67 @@ QStringList pictureNameFilters(const QList<QByteArray>& readableFormats)
             QStringLiteral("すべてのファイル (*)")};
 }
 
-QImage readPicture(const QString& path)
+PictureFile readPicture(const QString& path)
 {
+    if (path.isEmpty())
+        return {};
+    QFile file;
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status = {};
+    if (::stat(name.constData(), &status) != 0)
+        return refused(errno == EACCES ? noPermission() : noFile());
+    if (S_ISDIR(status.st_mode))
+        return refused(QStringLiteral("フォルダーです"));
     // Only regular files: a pipe or a device could block or never end.
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return QImage();
-    QFile file(path);
+    if (!S_ISREG(status.st_mode))
+        return refused(specialFile());
+    // Without waiting, should a pipe have taken the file's place since.
+    const int handle = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0) {
+        if (errno == EACCES || errno == EPERM)
+            return refused(noPermission());
+        return refused(errno == ENOENT ? noFile() : QStringLiteral("ファイルを開けません"));
+    }
+    if (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode) ||
+        !file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        return refused(specialFile());
+    }
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return refused(noFile());
+    if (info.isDir())
+        return refused(QStringLiteral("フォルダーです"));
+    if (!info.isFile())
+        return refused(specialFile());
+    file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QImage();
+        return refused(info.isReadable() ? QStringLiteral("ファイルを開けません") : noPermission());
+#endif
     return readPicture(file);
 }
 
-QImage readPicture(QIODevice& device)
+PictureFile readPicture(QIODevice& device)
 {
     if (!device.isReadable() || device.isSequential() || !device.seek(0))
-        return QImage();
+        return refused(specialFile());
     if (bitmapIsCutShort(device.peek(kBitmapHeadBytes), device.size()))
-        return QImage();
+        return refused(damaged());
     QImageReader::setAllocationLimit(kPictureAllocationLimitMB);
     QImageReader reader(&device);
-    return reader.read();
+    if (!reader.canRead())
+        return refused(QStringLiteral("画像ではないか、対応していない形式です"));
+    if (overPixelLimit(reader.size()))
+        return refused(tooLarge(reader.size()));
+    QImage image = reader.read();
+    if (image.isNull())
+        return refused(damaged());
+    // A header may announce less than its decoder gives.
+    if (overPixelLimit(image.size()))
+        return refused(tooLarge(image.size()));
+    return {std::move(image), QString()};
 }
 
 } // namespace tintara

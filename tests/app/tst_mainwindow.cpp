@@ -1,5 +1,6 @@
 #include "about/frmabout.h"
 #include "output/showhtml.h"
+#include "check/verdict.h"
 #include "preview/colorcode.h"
 #include "sets/frmsavecolor.h"
 #include "support/fakes.h"
@@ -290,13 +291,19 @@ private slots:
             const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_PageDown};
             QStringList trace;
             for (int action = 0; action < 80; ++action) {
-                const int kind = random.bounded(9);
+                const int kind = random.bounded(12);
                 trace << QString::number(kind) + u":"_s + ui.ColorCode[0]->text() +
                              ui.ColorCode[1]->text() + (undo->isEnabled() ? u"u"_s : u""_s) +
                              (redo->isEnabled() ? u"r"_s : u""_s);
                 switch (kind) {
                 case 0:
                     QTest::keyClick(ui.Slider1[random.bounded(6)], keys[random.bounded(4)]);
+                    break;
+                case 9:
+                    w->checkUi().aaa->trigger();
+                    break;
+                case 10:
+                    (random.bounded(2) ? w->checkUi().fitText : w->checkUi().fitBack)->trigger();
                     break;
                 case 1:
                     ui.w216->trigger();
@@ -331,8 +338,24 @@ private slots:
                     undo->trigger();
                     redo->trigger();
                     QVERIFY2(w.channels() == shown, qPrintable(trace.join(u" "_s)));
-                    QCOMPARE(ui.ColorCode[0]->text(), colorCode(shown[0], shown[1], shown[2]));
                 }
+                // Every control shows the model, and the verdict is the formula's for it.
+                const ColorModel& model = w->model();
+                for (int i = 0; i < kChannelCount; ++i) {
+                    QCOMPARE(ui.Slider1[i]->value(), model.channel(i));
+                    QCOMPARE(ui.cval[i]->text(), QString::number(model.channel(i)));
+                }
+                QCOMPARE(ui.ColorCode[0]->text(), colorCode(model.text()));
+                QCOMPARE(ui.ColorCode[1]->text(), colorCode(model.background()));
+                if (!model.pictureShown()) {
+                    const Rgb b = model.background();
+                    QCOMPARE(ui.Picture1->buffer().pixel(1, 1), qRgb(b[0], b[1], b[2]));
+                    QVERIFY(w->checkUi().status->toolTip().startsWith(
+                        statusParts(verdictOnColor(model.text(), b), model.aaaTarget())
+                            .join(u"　"_s)));
+                }
+                QCOMPARE(ui.FAutoCK->isChecked(), model.automaticText());
+                QCOMPARE(ui.w216->isChecked(), model.web216());
             }
         }
         // Web-safe mode switched on rounds the colours as one step, and off again changes none.

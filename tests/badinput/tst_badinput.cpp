@@ -3,6 +3,7 @@
 // lost or corrupted: the settings file, the colour sets in it, and the colours on the screen.
 #include "support/fakes.h"
 #include "support/fulldisk.h"
+#include "tools/backgroundpicture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,6 +16,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/fsuid.h>
 #endif
 
 using namespace tintara;
@@ -41,20 +45,62 @@ quint32 crc32(const QByteArray& bytes)
     return ~crc;
 }
 
-// A valid PNG of 6,000 x 6,000 black pixels, 137 MB once decoded: more than a picture may take.
-QByteArray largePng()
+// A PNG of black pixels of the bits a channel given (16, 8 or 1 grey), its data cut after `rows`
+// rows (all of them unless given): a header alone refuses a picture too large, and the stream
+// need not take the memory its pixels would.
+QByteArray blackPng(quint32 width, quint32 height, int bits = 8, quint32 rows = 0)
 {
+    const QByteArray header =
+        QByteArray(1, char(bits)) + (bits == 1 ? '\0' : '\x02') + QByteArray(3, '\0');
+    const qsizetype rowBytes = bits == 1 ? (width + 7) / 8 : qsizetype(width) * 3 * bits / 8;
     const QByteArray chunks[] = {
-        "IHDR" + bigEndian(6000) + bigEndian(6000) + QByteArray("\x08\x02\0\0\0", 5),
+        "IHDR" + bigEndian(width) + bigEndian(height) + header,
         // A zero filter byte, then zero bytes, for each row; the zlib stream after Qt's prefix.
-        "IDAT" + qCompress(QByteArray(6000 * (1 + 6000 * 3), '\0')).mid(4), "IEND"};
+        "IDAT" + qCompress(QByteArray((rows ? rows : height) * (1 + rowBytes), '\0')).mid(4),
+        "IEND"};
     QByteArray png("\x89PNG\r\n\x1a\n");
     for (const QByteArray& chunk : chunks)
         png += bigEndian(chunk.size() - 4) + chunk + bigEndian(crc32(chunk));
     return png;
 }
 
+// What a picture file is, beside its bytes.
+enum class Kind { Bytes, Missing, Folder, Pipe, Device, Unreadable };
+
+bool make(Kind kind, const QString& path, const QByteArray& bytes)
+{
+#ifdef Q_OS_UNIX
+    if (kind == Kind::Pipe)
+        return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+#endif
+    if (kind == Kind::Folder)
+        return QDir().mkpath(path);
+    return kind == Kind::Missing || kind == Kind::Device ||
+           (writeFile(path, bytes) &&
+            (kind != Kind::Unreadable || QFile::setPermissions(path, {})));
+}
+
+// Root reads any file: while it lives, this thread opens files as nobody does, when asked to.
+struct AsNobody
+{
+#ifdef Q_OS_LINUX
+    explicit AsNobody(bool asked)
+        : was(asked && ::geteuid() == 0 ? ::setfsuid(65534) : -1)
+    {
+    }
+    ~AsNobody()
+    {
+        was < 0 || ::setfsuid(uid_t(was));
+    }
+    int was;
+#else
+    explicit AsNobody(bool) {}
+#endif
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Kind)
 
 class BadInputTest : public QObject
 {
@@ -223,25 +269,51 @@ private slots:
 
     void picturesThatCannotBeRead_data()
     {
+        QTest::addColumn<Kind>("kind");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("problem");
 
         const QByteArray bmp = encodedPicture(patternPicture(41, 30), "bmp"); // padded rows
-        // In every row the user sees nothing happen, with no message: the preview, the picture
-        // already shown and its name stay as they were.
-        QTest::newRow("missing file") << u"missing.bmp"_s << QByteArray();
-        QTest::newRow("bitmap one byte short") << u"short.bmp"_s << bmp.left(bmp.size() - 1);
-        QTest::newRow("PNG of 6,000 x 6,000 pixels") << u"large.png"_s << largePng();
+        const QByteArray png = encodedPicture(patternPicture(41, 30), "png");
+        // In every row nothing changes on the screen: the preview, the picture already shown and
+        // its name stay as they were. The reason is told after "画像を読み込めません: ".
+        QTest::newRow("missing file")
+            << Kind::Missing << u"missing.bmp"_s << QByteArray() << u"ファイルがありません"_s;
+        QTest::newRow("folder") << Kind::Folder << u"folder.bmp"_s << QByteArray()
+                                << u"フォルダーです"_s;
+#ifdef Q_OS_UNIX
+        const QString special = u"通常のファイルではありません（パイプやデバイスなど）"_s;
+        QTest::newRow("named pipe") << Kind::Pipe << u"pipe.bmp"_s << QByteArray() << special;
+        QTest::newRow("device") << Kind::Device << u"/dev/null"_s << QByteArray() << special;
+        QTest::newRow("no permission to read")
+            << Kind::Unreadable << u"secret.png"_s << png << u"読み取りの権限がありません"_s;
+#endif
+        const QString unknown = u"画像ではないか、対応していない形式です"_s;
+        QTest::newRow("text") << Kind::Bytes << u"text.png"_s << QByteArray("not a picture\n")
+                              << unknown;
+        QTest::newRow("empty file") << Kind::Bytes << u"empty.bmp"_s << QByteArray("") << unknown;
+        const QString damaged = u"ファイルが壊れているか、途中で切れています"_s;
+        QTest::newRow("bitmap one byte short")
+            << Kind::Bytes << u"short.bmp"_s << bmp.left(bmp.size() - 1) << damaged;
+        QTest::newRow("PNG cut short")
+            << Kind::Bytes << u"short.png"_s << png.left(png.size() * 2 / 3) << damaged;
+        // Refused from its header, before its pixels take memory.
+        QTest::newRow("PNG just over the pixel limit")
+            << Kind::Bytes << u"large.png"_s << blackPng(16000, 8001, 8, 1)
+            << u"大きすぎます（16000 × 8001 画素、上限は 1億2800万画素）"_s;
     }
 
     void picturesThatCannotBeRead()
     {
+        QFETCH(Kind, kind);
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, problem);
 
         QTemporaryDir dir;
-        const QString path = dir.filePath(name);
-        QVERIFY(bytes.isNull() || writeFile(path, bytes));
+        const QString path = kind == Kind::Device ? name : dir.filePath(name);
+        QVERIFY(make(kind, path, bytes));
         TestWindow w(kFullColour);
         w.setChannels({12, 34, 56, 204, 153, 102});
         // The picture on screen and everything that says which one it is.
@@ -255,9 +327,28 @@ private slots:
                 QVERIFY(!w->solidBack());
             }
             const auto before = state();
+            const AsNobody nobody(kind == Kind::Unreadable);
+            const PictureFile file = readPicture(path);
+            QVERIFY(file.image.isNull());
+            QCOMPARE(file.problem, problem);
             w.files().openAnswers << path;
             w->ui().LoadBGPic->trigger();
             QVERIFY(state() == before);
+        }
+    }
+
+    void largePicturesAreRead()
+    {
+        // Black, so that the files are small and quick to read: a photograph of 6,000 x 6,000
+        // pixels at 16 bits a channel, 288 MB decoded, and one bit a pixel at the pixel limit.
+        QTemporaryDir dir;
+        for (const auto& [png, size] : {std::pair(blackPng(6000, 6000, 16), QSize(6000, 6000)),
+                                        std::pair(blackPng(16000, 8000, 1), QSize(16000, 8000))}) {
+            QVERIFY(writeFile(dir.filePath(u"large.png"_s), png));
+            const PictureFile file = readPicture(dir.filePath(u"large.png"_s));
+            QCOMPARE(file.problem, QString());
+            QCOMPARE(file.image.size(), size);
+            QCOMPARE(file.image.pixel(size.width() - 1, size.height() - 1), qRgb(0, 0, 0));
         }
     }
 

@@ -1,11 +1,14 @@
 #include "check/contrast.h"
+#include "check/pictureanalysis.h"
 #include "check/picturecontrast.h"
 #include "check/vision.h"
 #include "preview/colorcode.h"
 #include "support/fakes.h"
 
 #include <QClipboard>
+#include <QPainter>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
@@ -77,6 +80,52 @@ struct Fit
 Rgb randomColor(QRandomGenerator& random, int below = 256)
 {
     return {random.bounded(below), random.bounded(below), random.bounded(below)};
+}
+
+// A picture of one of six kinds: noise, a few colours in flat rectangles, a few hundred colours,
+// translucent, premultiplied translucent noise, and an indexed one. A large one takes every core
+// and has reds of thousands of pixels.
+QImage randomPicture(QRandomGenerator& random, int kind, bool large = false)
+{
+    const int width = large ? 900 + random.bounded(300) : 1 + random.bounded(60);
+    const int height = large ? 600 : 1 + random.bounded(40);
+    const QImage::Format formats[] = {QImage::Format_RGB32,
+                                      QImage::Format_RGB32,
+                                      QImage::Format_RGB32,
+                                      QImage::Format_ARGB32,
+                                      QImage::Format_ARGB32_Premultiplied,
+                                      QImage::Format_RGB32};
+    QImage picture(width, height, formats[kind]);
+    std::vector<QRgb> palette(kind == 2 ? 300 : 1 + random.bounded(5));
+    for (QRgb& colour : palette)
+        colour = random.generate() | (kind == 3 ? 0 : 0xFF000000u);
+    if (kind == 3)
+        palette.front() &= 0xFFFFFFu; // one wholly transparent
+    if (kind == 1) {
+        palette.front() = qRgb(0, 0, 0); // the ends of every band
+        palette.back() |= random.bounded(2) ? 0xFFFFFFu : 0;
+    }
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const QRgb any = palette[random.bounded(int(palette.size()))];
+            const QRgb flat = palette[(x * 3 / width + y * 2 / height) % palette.size()];
+            line[x] = kind == 0                ? random.generate() | 0xFF000000u
+                      : kind == 4              ? qPremultiply(random.generate())
+                      : kind == 1 || kind == 3 ? flat
+                                               : any;
+        }
+    }
+    return kind == 5 ? picture.convertToFormat(QImage::Format_Indexed8) : picture;
+}
+
+// The lowest ratio over a picture's distinct luminances, one by one.
+double worstOver(const std::vector<double>& pixels, double luminance)
+{
+    double worst = INFINITY;
+    for (const double pixel : pixels)
+        worst = std::min(worst, contrastRatio(pixel, luminance));
+    return worst;
 }
 
 } // namespace
@@ -225,6 +274,98 @@ private slots:
             QCOMPARE(ratioText(v.ratio), QString(ratio));
             QCOMPARE(v.aaPercent, percent);
         }
+    }
+
+    void pictureContrastAgreesWithEveryPixel()
+    {
+        for (quint32 seed = 0; seed < 120; ++seed) {
+            QRandomGenerator random(seed);
+            const QImage picture = randomPicture(random, int(seed % 6), seed / 6 % 10 == 0);
+            const QRgb under = random.generate();
+            const PictureContrast contrast(picture, under);
+            // Every pixel as the preview shows it.
+            QImage shown(picture.size(), QImage::Format_RGB32);
+            shown.fill(under);
+            QPainter(&shown).drawImage(0, 0, picture);
+            QHash<QRgb, int> count;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    ++count[shown.pixel(x, y)];
+            const QList<QRgb> colours = count.keys();
+            std::vector<double> pixels;
+            for (const QRgb c : colours)
+                pixels.push_back(relativeLuminance({qRed(c), qGreen(c), qBlue(c)}));
+            QCOMPARE(contrast.darkest(), *std::min_element(pixels.begin(), pixels.end()));
+            QCOMPARE(contrast.lightest(), *std::max_element(pixels.begin(), pixels.end()));
+
+            for (int k = 0; k < 12; ++k) {
+                const QRgb any =
+                    k < 6 ? colours[random.bounded(colours.size())] : random.generate();
+                const Rgb text{qRed(any), qGreen(any), qBlue(any)};
+                const double own = relativeLuminance(text);
+                const PictureContrast::Verdict v = contrast.against(text);
+                qint64 reaching = 0;
+                for (qsizetype i = 0; i < colours.size(); ++i)
+                    reaching += contrastRatio(pixels[i], own) >= kAaNormal ? count[colours[i]] : 0;
+                QCOMPARE(v.ratio, worstOver(pixels, own));
+                QCOMPARE(contrast.worstRatio(own), v.ratio);
+                QVERIFY(count.contains(qRgb(v.worst[0], v.worst[1], v.worst[2])));
+                QCOMPARE(contrastRatio(v.worst, text), v.ratio);
+                QCOMPARE(v.aaPercent, int(reaching * 100 / (shown.width() * shown.height())));
+            }
+
+            // Each band passes at its ends and fails just beyond them, as does every luminance
+            // between two bands.
+            const double targets[] = {
+                1, 1 + random.bounded(0.3), kAaLarge, kAaNormal, kAaaNormal, 21, 22};
+            for (const double target : targets) {
+                const std::vector<LuminanceBand> bands = contrast.passingBands(target);
+                const auto passes = [&](double l) { return worstOver(pixels, l) >= target; };
+                double last = -1;
+                for (const LuminanceBand& band : bands) {
+                    QVERIFY(last < band.low && band.low <= band.high && band.high <= 1);
+                    QVERIFY(passes(band.low) && passes(band.high));
+                    QVERIFY(band.low == 0 || !passes(std::nextafter(band.low, -1.0)));
+                    QVERIFY(band.high == 1 || !passes(std::nextafter(band.high, 2.0)));
+                    last = band.high;
+                }
+                for (int k = 0; k < 8; ++k) {
+                    const double l = k < 2 ? k : random.generateDouble();
+                    const bool inside =
+                        std::any_of(bands.begin(), bands.end(), [l](const LuminanceBand& b) {
+                            return b.low <= l && l <= b.high;
+                        });
+                    QCOMPARE(inside, passes(l));
+                }
+            }
+        }
+    }
+
+    void analysisGivesTheLastPictureStartedAndCanBeLeftRunning()
+    {
+        QRandomGenerator random(3);
+        const QImage first = randomPicture(random, 0), second = randomPicture(random, 3);
+        PictureAnalysis analysis;
+        QVERIFY(!analysis.pending() && !analysis.result());
+        QSignalSpy finished(&analysis, &PictureAnalysis::finished);
+        analysis.start(first, kWhite);
+        analysis.start(second, qRgb(1, 2, 3));
+        QVERIFY(analysis.pending() && !analysis.result());
+        QVERIFY(finished.wait());
+        QTest::qWait(50);
+        QCOMPARE(finished.size(), 1);
+        QVERIFY(!analysis.pending());
+        const PictureContrast expected(second, qRgb(1, 2, 3));
+        QCOMPARE(analysis.result()->darkest(), expected.darkest());
+        QCOMPARE(analysis.result()->against({9, 99, 199}).aaPercent,
+                 expected.against({9, 99, 199}).aaPercent);
+
+        // Closed while a large picture is analysed: it stops, without its result.
+        QImage large(3000, 3000, QImage::Format_RGB32);
+        random.fillRange(reinterpret_cast<quint32*>(large.bits()), 3000 * 3000);
+        auto running = std::make_unique<PictureAnalysis>();
+        running->start(large, kWhite);
+        running.reset();
     }
 
     void checkMenuWorksFromACodeBoxAndKeepsItsLevel()
