@@ -221,7 +221,7 @@ void repaintWindow(const Tintara& w)
 
 void setWeb216(Tintara& w, bool on)
 {
-    if (w.web216Mode() != on)
+    if (w.model().web216() != on)
         w.ui().w216->trigger();
 }
 

@@ -3,6 +3,7 @@
 #include "app/settingkeys.h"
 
 #include "check/contrast.h"
+#include "check/pictureanalysis.h"
 #include "check/picturecontrast.h"
 #include "check/verdict.h"
 #include "check/vision.h"

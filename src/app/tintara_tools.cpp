@@ -1,6 +1,6 @@
 #include "app/tintara.h"
 
-#include "check/picturecontrast.h"
+#include "check/pictureanalysis.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "platform/filechooser.h"
@@ -78,9 +78,17 @@ void Tintara::LoadBGPic_Click()
 
 void Tintara::LoadBackgroundPicture(const QString& path)
 {
-    const QImage image = readPicture(path).image;
-    if (image.isNull())
+    const PictureFile file = readPicture(path);
+    if (file.image.isNull()) {
+        // Nothing changes, and the status line says why; a cancelled choice says nothing.
+        if (!file.problem.isEmpty()) {
+            m_checkNote = QStringLiteral("画像を読み込めません (%1): %2")
+                              .arg(QFileInfo(path).fileName(), file.problem);
+            showVerdict();
+        }
         return;
+    }
+    const QImage& image = file.image;
     QPixmap picture = QPixmap::fromImage(image);
     if (picture.isNull())
         return;

@@ -411,6 +411,10 @@ private slots:
         picture.setPixel(0, 0, qRgb(0, 0, 0));
         picture.setPixel(1, 0, qRgb(255, 255, 255));
         dropFiles(w->ui().Picture1, {savePicture(dir, u"bw.png"_s, picture, "png")});
+        // The picture is analysed away from the window, which says so meanwhile.
+        QVERIFY(check.status->text().startsWith(u"画像を分析しています"_s));
+        QVERIFY(!check.fitText->isEnabled());
+        waitForVerdict(*w);
         QVERIFY(check.status->text().startsWith(u"画像の最も読みにくい点 1.02:1"_s));
         QVERIFY(check.status->text().contains(u"AA 通常を満たす画素 50%"_s));
         QVERIFY(!check.fitBack->isEnabled() && check.fitText->isEnabled());
@@ -428,6 +432,7 @@ private slots:
         // Between black and a white a shade too dark no colour reaches AA: no hint then.
         picture.setPixel(1, 0, qRgb(0xFA, 0xFA, 0xFA));
         dropFiles(w->ui().Picture1, {savePicture(dir, u"near.png"_s, picture, "png")});
+        waitForVerdict(*w);
         typeInto(text, u"#747474"_s);
         QVERIFY(check.status->text().contains(u"4.47:1　AA"_s));
         QCOMPARE(showLongestStatusLine(w, dir), QString());

@@ -91,7 +91,7 @@ private slots:
                  m.stepBrightness(Side::Text, true);
                  m.stepBrightness(Side::Background, true);
              },
-             {151, 151, 151, 200, 100, 128}},
+             {151, 151, 151, 251, 151, 179}},
             {"full colour brightness steps by 10", {grey},
              [](ColorModel& m) { m.stepBrightness(Side::Background, false); },
              {100, 100, 100, 190, 90, 118}},

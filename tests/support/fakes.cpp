@@ -126,11 +126,17 @@ int countPixels(const QImage& image, QRgb colour)
     return count;
 }
 
+void waitForVerdict(const Tintara& window)
+{
+    QTRY_VERIFY(!window.checkUi().status->text().contains(u"分析"_s));
+}
+
 QString showLongestStatusLine(const TestWindow& w, const QTemporaryDir& dir)
 {
     QImage white(2, 2, QImage::Format_RGB32);
     white.fill(kWhite);
     dropFiles(w->ui().Picture1, {savePicture(dir, u"white.png"_s, white, "png")});
+    waitForVerdict(*w);
     w->ui().ColorCode[0]->setText(u"#777777"_s);
     w->checkUi().vision[1]->trigger();
     QString cut;

@@ -164,6 +164,9 @@ QString savePicture(const QTemporaryDir& dir, const QString& name, const QImage&
                     const char* format = "bmp");
 int countPixels(const QImage& image, QRgb colour);
 
+// Waits until a picture dropped or loaded has been analysed and its verdict is shown.
+void waitForVerdict(const Tintara& window);
+
 // Over a picture whose worst pixel is just too close to pass AA, as seen with protanopia: the
 // longest status line there is. Gives what of the status line cannot be read whole, or nothing.
 QString showLongestStatusLine(const TestWindow& w, const QTemporaryDir& dir);

@@ -71,7 +71,7 @@ private slots:
                           {u"color/fr"_s, u"12"_s},
                           {u"color/fg"_s, u"34"_s},
                           {u"color/fb"_s, u"56"_s}});
-            QVERIFY(w->web216Mode());
+            QVERIFY(w->model().web216());
             if (byPicture)
                 dropFiles(w->ui().Picture1, {tile});
             else
