@@ -585,7 +585,7 @@ int main(int argc, char* argv[])
         QRandomGenerator random(12);
         tintara::Rgb from{};
         double other = 0;
-        const auto anyColour = [&random] {
+        const auto anyColor = [&random] {
             return tintara::Rgb{random.bounded(256), random.bounded(256), random.bounded(256)};
         };
         measure(
@@ -593,8 +593,8 @@ int main(int argc, char* argv[])
             kCheckFix, nullptr,
             [&](int) {
                 do {
-                    from = anyColour();
-                    other = tintara::relativeLuminance(anyColour());
+                    from = anyColor();
+                    other = tintara::relativeLuminance(anyColor());
                 } while (tintara::contrastRatio(tintara::relativeLuminance(from), other) >=
                          tintara::kAaNormal);
             },

@@ -3,6 +3,8 @@
 #include "output/htmldocument.h"
 #include "tools/backgroundpicture.h"
 
+#include <QFileInfo>
+
 using namespace tintara;
 
 namespace {
@@ -24,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList parts = fuzz::textOf(data + 1, size - 1).split(QChar(0));
     const QString path = parts.value(0);
 
-    const QString fileName = extractFileName(path);
+    const QString fileName = QFileInfo(path).fileName();
     FUZZ_CHECK(path.endsWith(fileName));
     FUZZ_CHECK(!fileName.contains(u'/'));
 #ifdef Q_OS_WIN

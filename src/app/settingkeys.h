@@ -22,9 +22,8 @@ inline constexpr Key kAutomatic{"param", "fauto"};
 // Web-safe mode: "True" or "False"; on when nothing is stored.
 inline constexpr Key kWeb216{"pass", "w216"};
 // The channels in the model's order, each a whole number 0..255.
-inline constexpr Key kChannels[kChannelCount] = {{"color", "fr"}, {"color", "fg"},
-                                                 {"color", "fb"}, {"color", "br"},
-                                                 {"color", "bg"}, {"color", "bb"}};
+inline constexpr Key kChannels[kChannelCount] = {{"color", "fr"}, {"color", "fg"}, {"color", "fb"},
+                                                 {"color", "br"}, {"color", "bg"}, {"color", "bb"}};
 // The contrast target: "AA" or "AAA".
 inline constexpr Key kTarget{"check", "level"};
 // The colour sets, "No.0", "No.1", ..., each "name,#RRGGBB,#RRGGBB", the list ended by an empty

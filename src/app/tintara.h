@@ -134,9 +134,8 @@ public:
     QString m_GenHTML;
 
     tintara::TwipsScale twips() const { return m_twips; }
-    bool solidBack() const { return !m_model.pictureShown(); }
+    // The picture tiled behind the preview, and its step in twips.
     const QPixmap& backPicture() const { return m_BackPicture; }
-    QString backFile() const { return m_BackFile; }
     int tileWidth() const { return m_TileWidth; }
     int tileHeight() const { return m_TileHeight; }
 
@@ -151,9 +150,6 @@ public:
     // Takes a picture file as the preview's background, as a drop of the file does: one that is no
     // readable picture changes nothing.
     void openPicture(const QString& path);
-
-    // Why the last writing of the settings failed: empty when it succeeded.
-    QString settingsProblem() const { return m_settingsProblem; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,12 +1,12 @@
 #include "app/tintara.h"
 
+#include "check/vision.h"
 #include "platform/canvas.h"
 #include "platform/channelslider.h"
 #include "preview/colorbar.h"
 #include "preview/colorcode.h"
 #include "preview/previewrenderer.h"
 #include "preview/web216.h"
-#include "check/vision.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -68,7 +68,7 @@ void Tintara::DrawPreview()
 
     PreviewRenderer::Background background;
     background.solid = !m_model.pictureShown();
-    background.colour = seen(m_model.background());
+    background.color = seen(m_model.background());
     const QColor cleared = box->palette().color(QPalette::Window);
     background.cleared = seen({cleared.red(), cleared.green(), cleared.blue()});
     background.picture = seenPicture();
@@ -97,8 +97,7 @@ void Tintara::showCodes()
 void Tintara::DrawColorBar(bool isFore)
 {
     Canvas* bar = isFore ? m_ui.ForeBar : m_ui.BackBar;
-    renderColorBar(bar->buffer(), isFore ? m_model.text() : m_model.background(),
-                   m_model.web216());
+    renderColorBar(bar->buffer(), isFore ? m_model.text() : m_model.background(), m_model.web216());
     bar->present();
 }
 
@@ -110,8 +109,7 @@ void Tintara::PickBarColor(bool isFore, float X, float Y)
     const float across = kBarUnits * kBarUnitTwips / m_twips.toTwips(double(bar->width()));
     const float down =
         kBarRows * kBarRowHeight * kBarUnitTwips / m_twips.toTwips(double(bar->height()));
-    m_model.pickOnBar(isFore ? Side::Text : Side::Background,
-                      pickBarRow(Y * down, kBarUnitTwips),
+    m_model.pickOnBar(isFore ? Side::Text : Side::Background, pickBarRow(Y * down, kBarUnitTwips),
                       pickBarValue(X * across, kBarUnitTwips, m_model.web216()));
 }
 

@@ -94,7 +94,8 @@ void Tintara::LoadBackgroundPicture(const QString& path)
         return;
 
     m_BackPicture = std::move(picture);
-    m_BackFile = extractFileName(path);
+    // On Windows a backslash separates folders too; elsewhere it is part of a name.
+    m_BackFile = QFileInfo(path).fileName();
     m_TileWidth = m_twips.toTwips(image.width());
     m_TileHeight = m_twips.toTwips(image.height());
     m_analysis->start(image, m_ui.Picture1->palette().color(QPalette::Window).rgb());

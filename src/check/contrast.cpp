@@ -90,11 +90,11 @@ constexpr double kGreyChroma = 0.02;
 constexpr double kHueLimit = 3;
 constexpr double kWebSafeHueLimit = 30;
 
-double apcaLuminance(const Rgb& colour)
+double apcaLuminance(const Rgb& color)
 {
     const auto channel = [](int v) { return std::pow(double(v) / kChannelMax, 2.4); };
-    double y = 0.2126729 * channel(colour[0]) + 0.7151522 * channel(colour[1]) +
-               0.0721750 * channel(colour[2]);
+    double y = 0.2126729 * channel(color[0]) + 0.7151522 * channel(color[1]) +
+               0.0721750 * channel(color[2]);
     if (y < 0.022)
         y += std::pow(0.022 - y, 1.414);
     return y;
@@ -269,11 +269,10 @@ const std::array<double, kChannelMax + 1>& linearChannels()
     return table;
 }
 
-double relativeLuminance(const Rgb& colour)
+double relativeLuminance(const Rgb& color)
 {
     const auto& lin = linearChannels();
-    return kRedWeight * lin[colour[0]] + kGreenWeight * lin[colour[1]] +
-           kBlueWeight * lin[colour[2]];
+    return kRedWeight * lin[color[0]] + kGreenWeight * lin[color[1]] + kBlueWeight * lin[color[2]];
 }
 
 double contrastRatio(double luminance, double otherLuminance)
@@ -282,9 +281,9 @@ double contrastRatio(double luminance, double otherLuminance)
     return (lighter + 0.05) / (darker + 0.05);
 }
 
-double contrastRatio(const Rgb& colour, const Rgb& other)
+double contrastRatio(const Rgb& color, const Rgb& other)
 {
-    return contrastRatio(relativeLuminance(colour), relativeLuminance(other));
+    return contrastRatio(relativeLuminance(color), relativeLuminance(other));
 }
 
 QString ratioText(double ratio)

@@ -25,9 +25,9 @@ double linearFromSrgb(double fraction);
 const std::array<double, kChannelMax + 1>& linearChannels();
 
 // WCAG relative luminance, 0 for black to 1 for white.
-double relativeLuminance(const Rgb& colour);
+double relativeLuminance(const Rgb& color);
 double contrastRatio(double luminance, double otherLuminance);
-double contrastRatio(const Rgb& colour, const Rgb& other);
+double contrastRatio(const Rgb& color, const Rgb& other);
 
 // The ratio with two decimals rounded down, as "4.47:1": a pair that fails never shows a number
 // that looks like a pass.

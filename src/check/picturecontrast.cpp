@@ -39,9 +39,9 @@ struct Shares
             blue[v] = kBlueWeight * linear[v];
         }
     }
-    double operator()(quint32 colour) const
+    double operator()(quint32 color) const
     {
-        return red[(colour >> 16) & 0xFF] + green[(colour >> 8) & 0xFF] + blue[colour & 0xFF];
+        return red[(color >> 16) & 0xFF] + green[(color >> 8) & 0xFF] + blue[color & 0xFF];
     }
 };
 
@@ -58,9 +58,9 @@ quint32 keyOf(double luminance)
     return quint32(luminance * 4294967295.0);
 }
 
-Rgb channels(quint32 colour)
+Rgb channels(quint32 color)
 {
-    return {int(colour >> 16) & 0xFF, int(colour >> 8) & 0xFF, int(colour) & 0xFF};
+    return {int(color >> 16) & 0xFF, int(color >> 8) & 0xFF, int(color) & 0xFF};
 }
 
 // Runs work(part) for every part in [0, parts), the calling thread taking part 0.
@@ -200,14 +200,14 @@ PictureContrast::PictureContrast(const QImage& picture, QRgb under,
     std::vector<std::vector<int>> redsOf(parts);
     std::vector<std::vector<quint32>> groupCount(parts, std::vector<quint32>(kGroups));
     const Shares& share = shares();
-    const auto groupOf = [&share](quint32 colour) {
-        return keyOf(share(colour)) >> (32 - kGroupBits);
+    const auto groupOf = [&share](quint32 color) {
+        return keyOf(share(color)) >> (32 - kGroupBits);
     };
     // Calls take(colour, count) for every colour of red r the picture has, by green and blue.
     const auto forEachShade = [&](int r, std::vector<quint16>& present, const auto& take) {
         if (!fewOf[r].empty()) {
             for (const Shade& shade : fewOf[r])
-                take(shade.colour, shade.before);
+                take(shade.color, shade.before);
             return;
         }
         const quint32* table = counts.get() + (size_t(r) << 16);
@@ -243,7 +243,7 @@ PictureContrast::PictureContrast(const QImage& picture, QRgb under,
                 for (quint32 i = 0; i < n; ++i)
                     ++table[from[i]];
             }
-            forEachShade(r, present, [&](quint32 colour, quint32) { ++groups[groupOf(colour)]; });
+            forEachShade(r, present, [&](quint32 color, quint32) { ++groups[groupOf(color)]; });
         }
     });
     greenBlue.reset();
@@ -270,8 +270,8 @@ PictureContrast::PictureContrast(const QImage& picture, QRgb under,
         for (const int r : redsOf[part]) {
             if (stop())
                 return;
-            forEachShade(r, present, [&](quint32 colour, quint32 count) {
-                m_shades[to[groupOf(colour)]++] = {colour, count};
+            forEachShade(r, present, [&](quint32 color, quint32 count) {
+                m_shades[to[groupOf(color)]++] = {color, count};
             });
         }
     });
@@ -300,7 +300,7 @@ PictureContrast::PictureContrast(const QImage& picture, QRgb under,
             subStart.assign((size_t(1) << subBits) + 1, 0);
             quint32 pixelsInGroup = 0;
             for (quint32 i = 0; i < n; ++i) {
-                sub[i] = (keyOf(share(unsorted[i].colour)) >> (32 - kGroupBits - subBits)) &
+                sub[i] = (keyOf(share(unsorted[i].color)) >> (32 - kGroupBits - subBits)) &
                          ((1u << subBits) - 1);
                 ++subStart[sub[i] + 1];
                 pixelsInGroup += unsorted[i].before;
@@ -311,24 +311,24 @@ PictureContrast::PictureContrast(const QImage& picture, QRgb under,
             for (quint32 i = 0; i < n; ++i)
                 begin[subStart[sub[i]]++] = unsorted[i];
             // Only shades of one sub-key can be out of order, and they lie together.
-            double last = n ? share(begin[0].colour) : 0;
+            double last = n ? share(begin[0].color) : 0;
             for (quint32 i = 1; i < n; ++i) {
                 const Shade shade = begin[i];
-                const double luminance = share(shade.colour);
+                const double luminance = share(shade.color);
                 if (luminance > last) {
                     last = luminance;
                     continue;
                 }
                 quint32 j = i;
                 for (; j > 0; --j) {
-                    const double before = share(begin[j - 1].colour);
+                    const double before = share(begin[j - 1].color);
                     if (before < luminance ||
-                        (before == luminance && begin[j - 1].colour < shade.colour))
+                        (before == luminance && begin[j - 1].color < shade.color))
                         break;
                     begin[j] = begin[j - 1];
                 }
                 begin[j] = shade;
-                last = share(begin[i].colour);
+                last = share(begin[i].color);
             }
         }
     });
@@ -360,7 +360,7 @@ void PictureContrast::clear()
 
 double PictureContrast::luminanceAt(size_t i) const
 {
-    return shares()(m_shades[i].colour);
+    return shares()(m_shades[i].color);
 }
 
 double PictureContrast::darkest() const
@@ -400,7 +400,7 @@ PictureContrast::Verdict PictureContrast::against(const Rgb& text) const
     if (above > 0 && ratioAt(above - 1) < ratioAt(worst))
         worst = above - 1;
     verdict.ratio = ratioAt(worst);
-    verdict.worst = channels(m_shades[worst].colour);
+    verdict.worst = channels(m_shades[worst].color);
 
     // Darker pixels pass up to a point, lighter ones from a point on.
     const auto passes = [&](size_t i) { return ratioAt(i) >= kAaNormal; };

@@ -45,7 +45,7 @@ public:
 private:
     struct Shade
     {
-        quint32 colour; // 0xRRGGBB
+        quint32 color;  // 0xRRGGBB
         quint32 before; // the pixels of all shades before this one
     };
     void clear();

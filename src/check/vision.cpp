@@ -109,14 +109,14 @@ private:
 
 } // namespace
 
-Rgb simulatedColor(const Rgb& colour, Vision vision)
+Rgb simulatedColor(const Rgb& color, Vision vision)
 {
     if (vision == Vision::Normal)
-        return colour;
+        return color;
     // The same sums, in the same order, as a picture's pixels get.
     const Transfer& t = transfer();
     const Matrix& m = matrixOf(vision);
-    const double r = t.linear[colour[0]], g = t.linear[colour[1]], b = t.linear[colour[2]];
+    const double r = t.linear[color[0]], g = t.linear[color[1]], b = t.linear[color[2]];
     Rgb seen{};
     for (int i = 0; i < 3; ++i)
         seen[i] = t.encode(m[i][0] * r + m[i][1] * g + m[i][2] * b);
@@ -149,11 +149,11 @@ QImage simulatedPicture(const QImage& picture, Vision vision)
             const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
             auto* out = reinterpret_cast<QRgb*>(pixels + y * bytesPerLine);
             for (int x = 0; x < width; ++x) {
-                const quint32 colour = in[x] & 0xFFFFFFu;
-                const quint32 slot = (colour * 2654435761u) >> 16;
-                if (knownIn[slot] != colour) {
-                    knownIn[slot] = colour;
-                    knownOut[slot] = simulate(colour) & 0xFFFFFFu;
+                const quint32 color = in[x] & 0xFFFFFFu;
+                const quint32 slot = (color * 2654435761u) >> 16;
+                if (knownIn[slot] != color) {
+                    knownIn[slot] = color;
+                    knownOut[slot] = simulate(color) & 0xFFFFFFu;
                 }
                 out[x] = (in[x] & 0xFF000000u) | knownOut[slot];
             }

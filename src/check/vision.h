@@ -10,7 +10,7 @@ namespace tintara {
 // (2009) at full severity; achromatopsia keeps the relative luminance alone.
 enum class Vision { Normal, Protanopia, Deuteranopia, Tritanopia, Achromatopsia };
 
-Rgb simulatedColor(const Rgb& colour, Vision vision);
+Rgb simulatedColor(const Rgb& color, Vision vision);
 // The picture as it looks with the deficiency, every pixel as simulatedColor gives it; alpha
 // is kept.
 QImage simulatedPicture(const QImage& picture, Vision vision);

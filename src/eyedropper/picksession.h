@@ -18,7 +18,7 @@ public:
     virtual void cancel() = 0;
 
 signals:
-    void picked(QColor colour);
+    void picked(QColor color);
     void cancelled();
     void failed(QString message);
 };

@@ -153,12 +153,12 @@ void PortalRequest::onResponse(uint response, const QVariantMap& results)
         fail(cannotPick(QStringLiteral("デスクトップのポータルが色の取得を中止しました。")));
         return;
     }
-    const auto colour = qvariant_cast<QDBusArgument>(results.value(QStringLiteral("color")));
-    if (colour.currentSignature() == QLatin1String("(ddd)")) {
+    const auto color = qvariant_cast<QDBusArgument>(results.value(QStringLiteral("color")));
+    if (color.currentSignature() == QLatin1String("(ddd)")) {
         double red = 0, green = 0, blue = 0;
-        colour.beginStructure();
-        colour >> red >> green >> blue;
-        colour.endStructure();
+        color.beginStructure();
+        color >> red >> green >> blue;
+        color.endStructure();
         if (const std::optional<Rgb> rgb = portalChannels(red, green, blue)) {
             end();
             emit picked(QColor((*rgb)[0], (*rgb)[1], (*rgb)[2]));

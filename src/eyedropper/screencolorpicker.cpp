@@ -68,7 +68,7 @@ void ScreenColorPicker::start()
         return;
     }
     connect(m_session, &PickSession::picked, this,
-            [this](QColor colour) { conclude([this, colour] { emit picked(colour); }); });
+            [this](QColor color) { conclude([this, color] { emit picked(color); }); });
     connect(m_session, &PickSession::cancelled, this,
             [this] { conclude([this] { emit cancelled(); }); });
     connect(m_session, &PickSession::failed, this,

@@ -33,7 +33,7 @@ public:
     bool isActive() const { return m_active; }
 
 signals:
-    void picked(QColor colour);
+    void picked(QColor color);
     void cancelled();
     void failed(QString message);
 

@@ -272,9 +272,9 @@ void ScreenGrabSession::take()
 {
     if (!m_open || m_current < 0)
         return;
-    const QColor colour = QColor::fromRgb(m_overlays[m_current]->image().pixel(m_pixel));
+    const QColor color = QColor::fromRgb(m_overlays[m_current]->image().pixel(m_pixel));
     close();
-    emit picked(colour);
+    emit picked(color);
 }
 
 void ScreenGrabSession::close()

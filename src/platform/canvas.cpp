@@ -50,7 +50,6 @@ QImage& Canvas::buffer()
 void Canvas::present()
 {
     update();
-    emit presented();
 }
 
 void Canvas::ensureBuffer()

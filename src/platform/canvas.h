@@ -30,8 +30,6 @@ signals:
     void doubleClicked();
     // A drop that carried a list of URLs; drops without one (dragged text) are not reported.
     void urlsDropped(const QList<QUrl>& urls);
-    // A new drawing was handed over to be shown.
-    void presented();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

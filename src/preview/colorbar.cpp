@@ -40,14 +40,14 @@ public:
     {
     }
 
-    void fill(int x0, int x1, int y0, int y1, QRgb colour)
+    void fill(int x0, int x1, int y0, int y1, QRgb color)
     {
         x0 = std::max(x0, 0);
         y0 = std::max(y0, 0);
         x1 = std::min(x1, m_width);
         y1 = std::min(y1, m_height);
         for (int y = y0; y < y1; ++y)
-            std::fill(line(y) + x0, line(y) + std::max(x0, x1), colour);
+            std::fill(line(y) + x0, line(y) + std::max(x0, x1), color);
     }
 
     // Copies columns x0..x1 of line `from` to the lines y0..y1.
@@ -128,10 +128,9 @@ void renderColorBar(QImage& image, const Rgb& channels, bool web216)
         const int bottom = toDevice((row + 1) * kBarRowHeight, sy);
         // One line of the strip is drawn cell by cell; the others are copies of it.
         for (int k = 0; k < cells; ++k) {
-            Rgb colour = channels;
-            colour[row] = k * step;
-            pixels.fill(edges[k], edges[k + 1], top, top + 1,
-                        qRgb(colour[0], colour[1], colour[2]));
+            Rgb color = channels;
+            color[row] = k * step;
+            pixels.fill(edges[k], edges[k + 1], top, top + 1, qRgb(color[0], color[1], color[2]));
         }
         pixels.repeatLine(top, edges[0], edges[cells], top + 1, bottom);
         const int current = channels[row];

@@ -114,7 +114,7 @@ void PreviewRenderer::paintBackground(QPainter& painter, QSizeF size, const Back
 {
     const QRectF box(QPointF(0, 0), size);
     if (background.solid) {
-        painter.fillRect(box, background.colour);
+        painter.fillRect(box, background.color);
         return;
     }
     painter.fillRect(box, background.cleared);

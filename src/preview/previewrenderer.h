@@ -25,7 +25,7 @@ public:
     struct Background
     {
         bool solid = true;
-        QColor colour;                    // the plain background colour
+        QColor color;                     // the plain background colour
         QColor cleared;                   // what the box shows when nothing is painted on it
         const QPixmap* picture = nullptr; // tiled when not solid
         int tileWidthTwips = 0;

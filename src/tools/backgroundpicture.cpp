@@ -125,15 +125,6 @@ QString tooLarge(QSize size)
 
 } // namespace
 
-QString extractFileName(const QString& path)
-{
-    qsizetype separator = path.lastIndexOf(QLatin1Char('/'));
-#ifdef Q_OS_WIN
-    separator = std::max(separator, path.lastIndexOf(QLatin1Char('\\')));
-#endif
-    return path.mid(separator + 1);
-}
-
 QStringList pictureNameFilters(const QList<QByteArray>& readableFormats)
 {
     static const char* const kOffered[] = {"bmp", "png", "jpg", "jpeg", "gif", "ico", "cur"};

@@ -18,11 +18,6 @@ inline constexpr int kPictureMegapixelLimit = 128;
 inline constexpr int kPictureAllocationLimitMB =
     int((qint64(kPictureMegapixelLimit) * 8'000'000 + (1 << 20) - 1) >> 20);
 
-// The file name at the end of a path: everything after the last folder separator of this system,
-// the whole path when it has none. On Windows "\" and "/" separate folders, so "C:\pics\" gives an
-// empty name; elsewhere only "/" does, and a "\" is part of a name.
-QString extractFileName(const QString& path);
-
 // Filters for the open dialog: the picture formats among readableFormats first (the names
 // QImageReader::supportedImageFormats() gives), all files second.
 QStringList pictureNameFilters(const QList<QByteArray>& readableFormats);

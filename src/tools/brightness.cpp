@@ -9,15 +9,15 @@ int brightnessStep(bool webSafe)
     return webSafe ? kWebSafeStep : 10;
 }
 
-std::optional<Rgb> steppedBrightness(const Rgb& colour, bool lighter, bool webSafe)
+std::optional<Rgb> steppedBrightness(const Rgb& color, bool lighter, bool webSafe)
 {
     const int step = brightnessStep(webSafe);
-    const bool fits = std::all_of(colour.begin(), colour.end(), [&](int channel) {
+    const bool fits = std::all_of(color.begin(), color.end(), [&](int channel) {
         return lighter ? channel <= kChannelMax - step : channel >= step;
     });
     if (!fits)
         return std::nullopt;
-    Rgb stepped = colour;
+    Rgb stepped = color;
     for (int& channel : stepped)
         channel += lighter ? step : -step;
     return stepped;

@@ -1,6 +1,6 @@
 #include "about/frmabout.h"
-#include "output/showhtml.h"
 #include "check/verdict.h"
+#include "output/showhtml.h"
 #include "preview/colorcode.h"
 #include "sets/frmsavecolor.h"
 #include "support/fakes.h"
@@ -85,7 +85,7 @@ private slots:
 
     void webSafeModeSwitchesTheStepsTheTitleAndTheBars()
     {
-        TestWindow w(kFullColour);
+        TestWindow w(kFullColor);
         const TintaraUi& ui = w->ui();
         QCOMPARE(w->windowTitle(), u"Tintara : Full Color Mode"_s);
         QCOMPARE(ui.BackBar->buffer().pixel(2, 5), qRgb(2, 255, 255));
@@ -101,7 +101,7 @@ private slots:
 
     void barsPickTheValueUnderThePointerAndAreRedrawnOnRelease()
     {
-        TestWindow w(kFullColour);
+        TestWindow w(kFullColor);
         const TintaraUi& ui = w->ui();
         Canvas* fore = ui.ForeBar;
         Canvas* back = ui.BackBar;
@@ -142,7 +142,7 @@ private slots:
 
     void typedCodesApplyWhenCompleteAndRedrawOnlyTheirOwnBar()
     {
-        TestWindow w(kFullColour);
+        TestWindow w(kFullColor);
         const TintaraUi& ui = w->ui();
         const QImage backBar = ui.BackBar->buffer().copy();
         typeInto(ui.ColorCode[0], u"#00ff8"_s);
@@ -183,7 +183,7 @@ private slots:
 
     void undoAndRedoGoBackOneUserActionAtATimeFromAnywhere()
     {
-        TestWindow w(kFullColour);
+        TestWindow w(kFullColor);
         const TintaraUi& ui = w->ui();
         QLineEdit* text = ui.ColorCode[0];
         const auto undo = [&](int times = 1) {
@@ -260,14 +260,14 @@ private slots:
         QCOMPARE(w.channels(), typed);
     }
 
-    void undoThenRedoReturnsExactlyToTheColoursShown()
+    void undoThenRedoReturnsExactlyToTheColorsShown()
     {
         // Any sequence of actions, switches of mode included: Ctrl+Z then Ctrl+Y gives back the
         // colours shown before Ctrl+Z.
         QTemporaryDir dir;
         const QString tile = savePicture(dir, u"tile.bmp"_s, patternPicture(3, 2));
         for (quint32 seed = 1; seed <= 10; ++seed) {
-            TestWindow w(seed % 2 ? kFullColour : QMap<QString, QString>{});
+            TestWindow w(seed % 2 ? kFullColor : QMap<QString, QString>{});
             const TintaraUi& ui = w->ui();
             QAction* undo = w->historyUi().undo;
             QAction* redo = w->historyUi().redo;
@@ -345,7 +345,7 @@ private slots:
             }
         }
         // Web-safe mode switched on rounds the colours as one step, and off again changes none.
-        TestWindow w(kFullColour);
+        TestWindow w(kFullColor);
         w.setChannels({0x12, 0x34, 0x56, 0xFE, 0xDC, 0xBA});
         w->ui().w216->trigger();
         w->ui().w216->trigger();

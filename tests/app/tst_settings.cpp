@@ -23,7 +23,7 @@ private slots:
         QCOMPARE(w.store().commits, 1);
     }
 
-    void storedAutomaticColourReplacesTheTextColourAndIsWrittenBackEvenUnderAPicture()
+    void storedAutomaticColorReplacesTheTextColorAndIsWrittenBackEvenUnderAPicture()
     {
         TestWindow w(
             {{"pass/w216", "False"}, {"param/fauto", "1"}, {"color/fr", "9"}, {"color/br", "100"}});

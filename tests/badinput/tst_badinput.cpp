@@ -314,17 +314,17 @@ private slots:
         QTemporaryDir dir;
         const QString path = kind == Kind::Device ? name : dir.filePath(name);
         QVERIFY(make(kind, path, bytes));
-        TestWindow w(kFullColour);
+        TestWindow w(kFullColor);
         w.setChannels({12, 34, 56, 204, 153, 102});
         // The picture on screen and everything that says which one it is.
         const auto state = [&w] {
-            return std::make_tuple(w->ui().Picture1->buffer().copy(), w->backFile(), w->solidBack(),
+            return std::make_tuple(w->ui().Picture1->buffer().copy(), w->model().pictureShown(),
                                    w->ui().bmpbg->isEnabled(), w.channels());
         };
         for (const bool pictureShown : {false, true}) {
             if (pictureShown) {
                 dropFiles(w->ui().Picture1, {savePicture(dir, "good.bmp", patternPicture(7, 5))});
-                QVERIFY(!w->solidBack());
+                QVERIFY(w->model().pictureShown());
             }
             const auto before = state();
             const AsNobody nobody(kind == Kind::Unreadable);
@@ -372,7 +372,7 @@ private slots:
         const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
         writer.join();
         ::close(reader);
-        QVERIFY(!metByTheProgram && w->solidBack());
+        QVERIFY(!metByTheProgram && !w->model().pictureShown());
     }
 #endif
 
@@ -387,7 +387,7 @@ private slots:
         address.setUrls({QUrl(u"https://www.example.org/a.bmp"_s)});
         TestWindow w;
         for (const QMimeData* data : {&text, &address})
-            QVERIFY(!dropOn(w->ui().Picture1, *data) && w->solidBack() && w->backFile().isEmpty());
+            QVERIFY(!dropOn(w->ui().Picture1, *data) && !w->model().pictureLoaded());
     }
 };
 

@@ -97,8 +97,8 @@ QImage randomPicture(QRandomGenerator& random, int kind, bool large = false)
                                       QImage::Format_RGB32};
     QImage picture(width, height, formats[kind]);
     std::vector<QRgb> palette(kind == 2 ? 300 : 1 + random.bounded(5));
-    for (QRgb& colour : palette)
-        colour = random.generate() | (kind == 3 ? 0 : 0xFF000000u);
+    for (QRgb& color : palette)
+        color = random.generate() | (kind == 3 ? 0 : 0xFF000000u);
     if (kind == 3)
         palette.front() &= 0xFFFFFFu; // one wholly transparent
     if (kind == 1) {
@@ -291,22 +291,21 @@ private slots:
             for (int y = 0; y < shown.height(); ++y)
                 for (int x = 0; x < shown.width(); ++x)
                     ++count[shown.pixel(x, y)];
-            const QList<QRgb> colours = count.keys();
+            const QList<QRgb> colors = count.keys();
             std::vector<double> pixels;
-            for (const QRgb c : colours)
+            for (const QRgb c : colors)
                 pixels.push_back(relativeLuminance({qRed(c), qGreen(c), qBlue(c)}));
             QCOMPARE(contrast.darkest(), *std::min_element(pixels.begin(), pixels.end()));
             QCOMPARE(contrast.lightest(), *std::max_element(pixels.begin(), pixels.end()));
 
             for (int k = 0; k < 12; ++k) {
-                const QRgb any =
-                    k < 6 ? colours[random.bounded(colours.size())] : random.generate();
+                const QRgb any = k < 6 ? colors[random.bounded(colors.size())] : random.generate();
                 const Rgb text{qRed(any), qGreen(any), qBlue(any)};
                 const double own = relativeLuminance(text);
                 const PictureContrast::Verdict v = contrast.against(text);
                 qint64 reaching = 0;
-                for (qsizetype i = 0; i < colours.size(); ++i)
-                    reaching += contrastRatio(pixels[i], own) >= kAaNormal ? count[colours[i]] : 0;
+                for (qsizetype i = 0; i < colors.size(); ++i)
+                    reaching += contrastRatio(pixels[i], own) >= kAaNormal ? count[colors[i]] : 0;
                 QCOMPARE(v.ratio, worstOver(pixels, own));
                 QCOMPARE(contrast.worstRatio(own), v.ratio);
                 QVERIFY(count.contains(qRgb(v.worst[0], v.worst[1], v.worst[2])));
@@ -370,7 +369,7 @@ private slots:
 
     void checkMenuWorksFromACodeBoxAndKeepsItsLevel()
     {
-        TestWindow w(kFullColour);
+        TestWindow w(kFullColor);
         const CheckUi& check = w->checkUi();
         QLineEdit* text = w->ui().ColorCode[0];
         w->ui().FAutoCK->click();
@@ -442,7 +441,7 @@ private slots:
 
     void simulationChangesThePreviewAloneAndSaysSo()
     {
-        TestWindow w(kFullColour);
+        TestWindow w(kFullColor);
         QLineEdit* back = w->ui().ColorCode[1];
         typeInto(back, u"#FF0000"_s);
         typeInto(w->ui().ColorCode[0], u"#00FF00"_s);
@@ -483,14 +482,14 @@ private slots:
         QVERIFY(!w->checkUi().seenAs->isVisible());
     }
 
-    void aColourTakenFromTheScreenFollowsTheModesAndIsOneStep()
+    void aColorTakenFromTheScreenFollowsTheModesAndIsOneStep()
     {
         TestWindow w; // web-safe
         FakeScreenPicker& picker = w.picker();
         QLineEdit* back = w->ui().ColorCode[1];
         const Qt::KeyboardModifiers keys = Qt::ControlModifier | Qt::ShiftModifier;
         w->ui().FAutoCK->click();
-        picker.colour = QColor(0x19, 0x7F, 0x80);
+        picker.color = QColor(0x19, 0x7F, 0x80);
         QTest::keyClick(back, Qt::Key_F, keys);
         QCOMPARE(picker.starts, 0);
         QTest::keyClick(back, Qt::Key_B, keys);
@@ -515,9 +514,9 @@ private slots:
         QCOMPARE(w.channels(), (Channels{0, 0, 0, 255, 255, 255}));
     }
 
-    void colourVisionSimulationRoundsToTheNearestValueAndKeepsAlpha()
+    void colorVisionSimulationRoundsToTheNearestValueAndKeepsAlpha()
     {
-        const std::tuple<const char16_t*, Vision, const char16_t*> colours[] = {
+        const std::tuple<const char16_t*, Vision, const char16_t*> colors[] = {
             {u"#FF0000", Vision::Achromatopsia, u"#7F7F7F"},
             {u"#FF0000", Vision::Protanopia, u"#6D5F00"},
             {u"#FF8000", Vision::Protanopia, u"#A69100"},
@@ -527,7 +526,7 @@ private slots:
             {u"#FF0000", Vision::Tritanopia, u"#FF000F"}, // red beyond 1, clamped
             {u"#FFFFCC", Vision::Tritanopia, u"#FFF8F1"},
             {u"#123456", Vision::Normal, u"#123456"}};
-        for (const auto& [from, vision, seen] : colours)
+        for (const auto& [from, vision, seen] : colors)
             QCOMPARE(simulatedColor(rgb(from), vision), rgb(seen));
         // A grey is its own luminance: every level comes back as it was.
         for (int v = 0; v <= kChannelMax; ++v)

@@ -64,11 +64,11 @@ public slots:
         QVariantMap results;
         const QStringList rgb = m_answer.section(':', -1).split(',');
         if (rgb.size() == 3) {
-            QDBusArgument colour;
-            colour.beginStructure();
-            colour << rgb[0].toDouble() << rgb[1].toDouble() << rgb[2].toDouble();
-            colour.endStructure();
-            results["color"] = QVariant::fromValue(colour);
+            QDBusArgument color;
+            color.beginStructure();
+            color << rgb[0].toDouble() << rgb[1].toDouble() << rgb[2].toDouble();
+            color.endStructure();
+            results["color"] = QVariant::fromValue(color);
         }
         response << uint(m_answer == "cancel" ? 1 : m_answer == "other" ? 2 : 0) << results;
         if (elsewhere) {

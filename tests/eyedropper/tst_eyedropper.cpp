@@ -21,9 +21,8 @@ QString outcome(ScreenColorPicker& picker, const QStringList& input = {})
 {
     QStringList said;
     QObject::connect(&picker, &ScreenColorPicker::picked, &picker,
-                     [&](QColor colour) { said << colour.name().toUpper(); });
-    QObject::connect(&picker, &ScreenColorPicker::cancelled, &picker,
-                     [&] { said << "cancelled"; });
+                     [&](QColor color) { said << color.name().toUpper(); });
+    QObject::connect(&picker, &ScreenColorPicker::cancelled, &picker, [&] { said << "cancelled"; });
     QObject::connect(&picker, &ScreenColorPicker::failed, &picker,
                      [&](QString why) { said << (why.isEmpty() ? "failed silently" : "failed"); });
     picker.start();

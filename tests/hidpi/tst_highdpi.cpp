@@ -56,7 +56,7 @@ private slots:
 
     void statusLineIsReadWholeOnMoreLinesWhereOneIsNotEnough()
     {
-        TestWindow w(kFullColour);
+        TestWindow w(kFullColor);
         const QTemporaryDir dir;
         QCOMPARE(showLongestStatusLine(w, dir), QString());
         QCOMPARE(w->centralWidget()->size(), w->twips().rect(0, 0, 10035, 4620).size());

@@ -117,12 +117,12 @@ QString savePicture(const QTemporaryDir& dir, const QString& name, const QImage&
     return path;
 }
 
-int countPixels(const QImage& image, QRgb colour)
+int countPixels(const QImage& image, QRgb color)
 {
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour;
+            count += image.pixel(x, y) == color;
     return count;
 }
 

@@ -32,7 +32,7 @@ using Channels = std::array<int, 6>;
 inline constexpr Channels kFirstStart{0, 0, 0, 255, 255, 255};
 inline constexpr QRgb kWhite = qRgb(255, 255, 255);
 // Stored settings that start the window in full colour mode instead of web-safe.
-inline const QMap<QString, QString> kFullColour{{u"pass/w216"_s, u"False"_s}};
+inline const QMap<QString, QString> kFullColor{{u"pass/w216"_s, u"False"_s}};
 
 // Settings kept in memory, keyed "section/key"; every write is also logged in order, and every
 // commit counted.
@@ -86,15 +86,15 @@ public:
 class FakeScreenPicker final : public ScreenColorPicker
 {
 public:
-    std::optional<QColor> colour;
+    std::optional<QColor> color;
     QString failure;
     int starts = 0;
 
     void start() override
     {
         ++starts;
-        if (colour)
-            emit picked(*std::exchange(colour, std::nullopt));
+        if (color)
+            emit picked(*std::exchange(color, std::nullopt));
         else if (!failure.isEmpty())
             emit failed(failure);
     }
@@ -162,7 +162,7 @@ QByteArray encodedPicture(const QImage& image, const char* format);
 // Gives the path of the saved file.
 QString savePicture(const QTemporaryDir& dir, const QString& name, const QImage& image,
                     const char* format = "bmp");
-int countPixels(const QImage& image, QRgb colour);
+int countPixels(const QImage& image, QRgb color);
 
 // Waits until a picture dropped or loaded has been analysed and its verdict is shown.
 void waitForVerdict(const Tintara& window);
