@@ -30,6 +30,16 @@ inline constexpr Key kTarget{"check", "level"};
 // value.
 inline constexpr const char* kColorList = "ColorList";
 
+// Every section above.
+inline QStringList sections()
+{
+    QStringList names;
+    for (const char* section : {kTop.section, kAutomatic.section, kWeb216.section,
+                                kChannels[0].section, kTarget.section, kColorList})
+        names << QLatin1String(section);
+    return names;
+}
+
 inline QString colorSetKey(int index)
 {
     return QStringLiteral("No.") + QString::number(index);

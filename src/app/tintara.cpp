@@ -1,5 +1,6 @@
 #include "app/tintara.h"
 
+#include "app/settingkeys.h"
 #include "buildinfo.h"
 #include "check/picturecontrast.h"
 #include "eyedropper/screencolorpicker.h"
@@ -57,7 +58,8 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
     , m_services(std::move(services))
 {
     if (!m_services.settings)
-        m_services.settings = std::make_unique<NativeSettingsStore>(QStringLiteral("Tintara"));
+        m_services.settings =
+            std::make_unique<NativeSettingsStore>(QStringLiteral("Tintara"), keys::sections());
     if (!m_services.files)
         m_services.files = std::make_unique<DialogFileChooser>();
     if (!m_services.openUrl)

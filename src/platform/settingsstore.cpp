@@ -28,11 +28,6 @@ namespace {
 
 constexpr int kGuardWaitMs = 5000;
 
-// The sections the program itself reads and writes.
-const QStringList kOwnSections = {QStringLiteral("window"),    QStringLiteral("param"),
-                                  QStringLiteral("pass"),      QStringLiteral("color"),
-                                  QStringLiteral("ColorList"), QStringLiteral("check")};
-
 // The file QSettings writes: where the settings file is a symbolic link, QSaveFile replaces what
 // it points to.
 QString writtenFile(const QSettings& settings)
@@ -189,8 +184,9 @@ public:
 
 } // namespace
 
-NativeSettingsStore::NativeSettingsStore(const QString& application)
-    : m_commitOnly(std::make_unique<CommitOnly>())
+NativeSettingsStore::NativeSettingsStore(const QString& application, const QStringList& ownSections)
+    : m_ownSections(ownSections)
+    , m_commitOnly(std::make_unique<CommitOnly>())
     , m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                              application, application))
 {
@@ -236,7 +232,7 @@ void NativeSettingsStore::setDamagedFileAside()
         // even be written back as it was read, is in the copy.
         QList<std::pair<QString, QVariant>> kept;
         for (const QString& key : m_settings->allKeys()) {
-            if (kOwnSections.contains(key.section(QLatin1Char('/'), 0, 0)))
+            if (m_ownSections.contains(key.section(QLatin1Char('/'), 0, 0)))
                 kept.append({key, m_settings->value(key)});
         }
         m_settings->clear();

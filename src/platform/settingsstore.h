@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QLockFile;
@@ -41,7 +42,9 @@ public:
 class NativeSettingsStore final : public SettingsStore
 {
 public:
-    explicit NativeSettingsStore(const QString& application);
+    // The sections named are the program's own: what can be read of them is kept from a file
+    // that cannot be read whole.
+    NativeSettingsStore(const QString& application, const QStringList& ownSections);
     ~NativeSettingsStore() override;
 
     QString read(const QString& section, const QString& key, const QString& defaultValue) override;
@@ -52,6 +55,8 @@ public:
 
 private:
     void setDamagedFileAside();
+
+    QStringList m_ownSections;
 
     std::unique_ptr<QObject> m_commitOnly;
     std::unique_ptr<QSettings> m_settings;
