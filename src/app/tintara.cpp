@@ -83,6 +83,7 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
     createMenu();
     createCheck();
     createHistory();
+    createEdit();
     connectChannels();
     connectPreview();
     connectTools();
@@ -310,6 +311,7 @@ void Tintara::Form_Load()
     DrawColorBar(true);
     DrawColorBar(false);
     updateVerdict();
+    showEditCommands();
     m_history.reset(m_model.state());
     showHistory();
     // Said once the window is up, over it.
@@ -343,5 +345,9 @@ void Tintara::showModel(ColorModel::Changes what)
     if (what & (ColorModel::Colors | ColorModel::Picture | ColorModel::Target)) {
         m_checkNote.clear();
         updateVerdict();
+    }
+    if (what & (ColorModel::Colors | ColorModel::Automatic | ColorModel::Picture)) {
+        showEditCommands();
+        updateContrastTable();
     }
 }

@@ -28,6 +28,7 @@ class QPushButton;
 namespace tintara {
 class Canvas;
 class ChannelSlider;
+class ContrastTableWindow;
 class FileChooser;
 class PictureAnalysis;
 class PreviewRenderer;
@@ -77,6 +78,8 @@ struct CheckUi
     QAction* fitBack = nullptr;
     QAction* aaa = nullptr;
     QAction* copyVerdict = nullptr;
+    QAction* copyCss = nullptr;
+    QAction* contrastTable = nullptr;
     QAction* pickText = nullptr;
     QAction* pickBack = nullptr;
     // The preview as seen with each colour vision, by tintara::Vision; exactly one is checked.
@@ -86,12 +89,16 @@ struct CheckUi
     QLabel* status = nullptr;
 };
 
-// Undo and redo of colour changes, in their own menu.
+// The menu 編集: undo and redo of colour changes, swapping the two colours, and colours pasted in
+// CSS notation.
 struct HistoryUi
 {
     QMenu* menu = nullptr;
     QAction* undo = nullptr;
     QAction* redo = nullptr;
+    QAction* swap = nullptr;
+    QAction* pasteText = nullptr;
+    QAction* pasteBack = nullptr;
 };
 
 // What the window needs from the platform. Members left empty get the real implementations.
@@ -219,6 +226,8 @@ private:
     // Writes the list of sets as the store holds it now, with this window's changes applied, so
     // that no other window's sets are lost; then commits, and says so if that fails.
     void storeColorSetChange(const tintara::ColorSetChange& change);
+    void showContrastTable();
+    void updateContrastTable();
 
     // Output: tintara_output.cpp
     void connectOutput();
@@ -237,6 +246,7 @@ private:
     void showStatus(const QStringList& parts);
     void fitToTarget(tintara::Side side);
     void copyVerdict();
+    void copyAsCss();
     void setAaaTarget(bool on);
     void showVision();
     void pickFromScreen(tintara::Side side);
@@ -254,6 +264,12 @@ private:
     void endStep(int runSlider = -1);
     void stepBack(bool undo);
     void showHistory();
+    // Swapping and pasting: tintara_edit.cpp
+    void createEdit();
+    void swapColors();
+    // A colour read from the clipboard's text in CSS notation, applied as a typed code is.
+    void pasteColor(tintara::Side side);
+    void showEditCommands();
 
     // Settings and the window's place: tintara_settings.cpp
     void connectSettings();
@@ -299,6 +315,7 @@ private:
     // Focus moves while the window's widgets are destroyed, after this class's part is gone.
     QMetaObject::Connection m_focusWatch;
     tintara::PictureAnalysis* m_analysis = nullptr;
+    tintara::ContrastTableWindow* m_table = nullptr;
     tintara::Verdict m_verdict;
     // Said on the status line until the colours next change.
     QString m_checkNote;

@@ -55,6 +55,9 @@ void Tintara::createCheck()
     check.aaa = item(QStringLiteral("AAAを基準にする"), QString());
     check.aaa->setCheckable(true);
     check.copyVerdict = item(QStringLiteral("判定をコピー"), QStringLiteral("Ctrl+K"));
+    check.copyCss = item(QStringLiteral("CSSとしてコピー"), QStringLiteral("Ctrl+Shift+C"));
+    check.contrastTable =
+        item(QStringLiteral("色セットのコントラスト表"), QStringLiteral("Ctrl+G"));
     check.menu->addSeparator();
     check.pickText = item(QStringLiteral("画面から文字色を取得"), QStringLiteral("Ctrl+Shift+F"));
     check.pickBack = item(QStringLiteral("画面から背景色を取得"), QStringLiteral("Ctrl+Shift+B"));
@@ -97,10 +100,11 @@ void Tintara::createCheck()
 void Tintara::connectCheck()
 {
     connect(m_check.fitText, &QAction::triggered, this, [this] { fitToTarget(Side::Text); });
-    connect(m_check.fitBack, &QAction::triggered, this,
-            [this] { fitToTarget(Side::Background); });
+    connect(m_check.fitBack, &QAction::triggered, this, [this] { fitToTarget(Side::Background); });
     connect(m_check.aaa, &QAction::triggered, this, &Tintara::setAaaTarget);
     connect(m_check.copyVerdict, &QAction::triggered, this, &Tintara::copyVerdict);
+    connect(m_check.copyCss, &QAction::triggered, this, &Tintara::copyAsCss);
+    connect(m_check.contrastTable, &QAction::triggered, this, &Tintara::showContrastTable);
     connect(m_check.pickText, &QAction::triggered, this, [this] { pickFromScreen(Side::Text); });
     connect(m_check.pickBack, &QAction::triggered, this,
             [this] { pickFromScreen(Side::Background); });
@@ -119,8 +123,9 @@ void Tintara::connectCheck()
 
 void Tintara::updateVerdict()
 {
-    m_verdict = m_model.pictureShown() ? verdictOnPicture(m_model.text(), m_analysis->result().get())
-                                       : verdictOnColor(m_model.text(), m_model.background());
+    m_verdict = m_model.pictureShown()
+                    ? verdictOnPicture(m_model.text(), m_analysis->result().get())
+                    : verdictOnColor(m_model.text(), m_model.background());
     showVerdict();
 }
 
@@ -178,8 +183,7 @@ void Tintara::fitToTarget(Side side)
             m_model.text(), AgainstLuminance(relativeLuminance(m_model.background()), target),
             m_model.web216());
     } else {
-        fitted = nearestPassingColor(m_model.text(),
-                                     AgainstPicture(*m_analysis->result(), target),
+        fitted = nearestPassingColor(m_model.text(), AgainstPicture(*m_analysis->result(), target),
                                      m_model.web216());
     }
     if (!fitted) {
@@ -200,6 +204,16 @@ void Tintara::copyVerdict()
         lines << QStringLiteral("背景画像: ") + m_BackFile;
     lines << verdictLines(m_verdict);
     copyPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void Tintara::copyAsCss()
+{
+    // The verdict as a comment, which the paste commands pass over: pasted back, each of the
+    // two colours comes from its own property.
+    const QStringList parts = statusParts(m_verdict, m_model.aaaTarget());
+    copyPlainText(QStringLiteral("/* %1 */\ncolor: %2;\nbackground-color: %3;\n")
+                      .arg(parts.join(QLatin1Char(' ')), colorCode(m_model.text()),
+                           colorCode(m_model.background())));
 }
 
 void Tintara::setAaaTarget(bool on)

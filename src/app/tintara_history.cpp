@@ -71,8 +71,7 @@ void Tintara::connectHistory()
         });
     }
     // A run of keys ends when the keyboard leaves its slider.
-    m_focusWatch =
-        connect(qApp, &QApplication::focusChanged, this, [this] { m_history.endRun(); });
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this] { m_history.endRun(); });
 }
 
 void Tintara::endStep(int runSlider)

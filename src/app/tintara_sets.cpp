@@ -3,6 +3,8 @@
 #include "platform/settingsstore.h"
 #include "preview/colorcode.h"
 #include "sets/colorset.h"
+#include "sets/contrasttable.h"
+#include "sets/contrasttablewindow.h"
 #include "sets/frmsavecolor.h"
 
 #include <QAction>
@@ -120,9 +122,37 @@ void Tintara::selectColorSet(int index)
     ColorCmbo_Click();
 }
 
+void Tintara::showContrastTable()
+{
+    if (!m_table) {
+        m_table = new ContrastTableWindow(this);
+        connect(m_table, &ContrastTableWindow::pairChosen, this, [this](Rgb text, Rgb back) {
+            m_model.chooseSet(text, back);
+            endStep();
+        });
+    }
+    m_table->show();
+    updateContrastTable();
+    m_table->raise();
+    m_table->activateWindow();
+}
+
+void Tintara::updateContrastTable()
+{
+    // Made when first asked for; kept up to date while it is open.
+    if (!m_table || !m_table->isVisible())
+        return;
+    QStringList pairs;
+    for (int i = 0; i < m_ui.ColorCmbo->count(); ++i)
+        pairs << m_ui.ColorCmbo->itemData(i).toString();
+    m_table->setColors(tableColors(pairs, m_model.text(), m_model.background()));
+    m_table->setApplyAvailable(!m_model.automaticText());
+}
+
 void Tintara::storeColorSetChange(const ColorSetChange& change)
 {
     m_setChanges << change;
+    updateContrastTable();
     m_services.settings->reload();
     writeColorSets();
     if (!commitSettings())

@@ -67,8 +67,7 @@ void Tintara::loadSettings()
     loadWindowPosition();
 
     m_model.setAutomaticText(
-        settings::toCheckValue(keys::read(store(), keys::kAutomatic, QStringLiteral("0")), 0) ==
-        1);
+        settings::toCheckValue(keys::read(store(), keys::kAutomatic, QStringLiteral("0")), 0) == 1);
     if (settings::toTruth(keys::read(store(), keys::kWeb216, settings::fromTruth(true)), true))
         m_model.setWeb216(true);
     m_model.setAaaTarget(keys::read(store(), keys::kTarget, QStringLiteral("AA")) ==

@@ -106,6 +106,11 @@ void ColorModel::chooseSet(const std::optional<Rgb>& text, const std::optional<R
     announce(changes);
 }
 
+void ColorModel::swapColors()
+{
+    chooseSet(background(), text());
+}
+
 void ColorModel::stepBrightness(Side side, bool lighter)
 {
     if (const auto stepped = steppedBrightness(color(side), lighter, m_web216))

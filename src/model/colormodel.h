@@ -81,6 +81,8 @@ public:
     void typeColor(Side side, Rgb color);
     // A colour set: the text colour, then the background, each as typed, in one change.
     void chooseSet(const std::optional<Rgb>& text, const std::optional<Rgb>& background);
+    // The two colours change places, each rounded as a set's colours are.
+    void swapColors();
     // One brightness step of all three channels, or nothing when one would leave 0..255.
     void stepBrightness(Side side, bool lighter);
     // A colour taken from the screen, as the sliders would take it.

@@ -11,4 +11,10 @@ void copyPlainText(const QString& text)
         clipboard->setText(text, QClipboard::Clipboard);
 }
 
+QString clipboardText()
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    return clipboard ? clipboard->text(QClipboard::Clipboard) : QString();
+}
+
 } // namespace tintara

@@ -286,6 +286,27 @@ private slots:
         QVERIFY(!table.ui().copyTable->isEnabled() && !table.ui().copyTableAction->isEnabled());
         QVERIFY(table.ui().note->text().contains(u"コピーできません"_s));
     }
+
+    void theWindowsTableFollowsItsSetsAndColorsAndAppliesAPairAsOneStep()
+    {
+        TestWindow w(
+            {{u"ColorList/No.0"_s, u"Sea,#000099,#FFFFFF"_s}, {u"pass/w216"_s, u"False"_s}});
+        QTest::keyClick(w->ui().ColorCode[0], Qt::Key_G, Qt::ControlModifier);
+        auto* table = w->findChild<ContrastTableWindow*>();
+        QVERIFY(table && table->isVisible());
+        const Rgb navy{0, 0, 0x99}, white{255, 255, 255}, dark{0x12, 0x34, 0x56};
+        QCOMPARE(table->colors(), (QList<Rgb>{navy, white, {0, 0, 0}}));
+        w.setChannels({0x12, 0x34, 0x56, 255, 255, 255});
+        w->saveColorSet(u"Moss"_s, u"#336633,#FFFFCC"_s);
+        QCOMPARE(table->colors(),
+                 (QList<Rgb>{navy, white, {0x33, 0x66, 0x33}, {255, 255, 0xCC}, dark}));
+        emit table->pairChosen(white, navy);
+        QCOMPARE(w.channels(), (Channels{255, 255, 255, 0, 0, 0x99}));
+        w->historyUi().undo->trigger();
+        QCOMPARE(table->colors().last(), dark);
+        w->ui().FAutoCK->setChecked(true);
+        QVERIFY(!table->applyAvailable());
+    }
 };
 
 TINTARA_TEST_MAIN(ColorSetsTest)
