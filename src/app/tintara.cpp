@@ -307,11 +307,7 @@ void Tintara::Form_Load()
     // A stored place is checked again against the frame, once the window manager has drawn one.
     if (m_checkPlacement)
         onFirstExposure(windowHandle(), this, [this] { keepTitleBarReachable(); });
-    DrawPreview();
-    DrawColorBar(true);
-    DrawColorBar(false);
-    updateVerdict();
-    showEditCommands();
+    showModel(ColorModel::Colors | ColorModel::TextBar | ColorModel::BackBar);
     m_history.reset(m_model.state());
     showHistory();
     // Said once the window is up, over it.
