@@ -90,6 +90,7 @@ void Tintara::createCheck()
     check.seenAs->setAccessibleName(QStringLiteral("見え方の模擬"));
     check.seenAs->setContentsMargins(inset, 0, 0, 0);
     check.seenAs->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    check.seenAs->setFixedHeight(check.status->height());
     check.seenAs->hide();
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(check.seenAs);
@@ -164,8 +165,11 @@ void Tintara::showStatus(const QStringList& parts)
     status->setText(lines.join(QLatin1Char('\n')));
     status->setToolTip(parts.join(gap));
     const int height = int(lines.size()) * metrics.lineSpacing() + kStatusPadding;
-    if (status->height() != height)
+    if (status->height() != height) {
         status->setFixedHeight(height);
+        // Beside the first line, not the middle of two.
+        m_check.seenAs->setFixedHeight(height);
+    }
 }
 
 void Tintara::fitToTarget(Side side)
@@ -236,8 +240,7 @@ void Tintara::showVision()
         for (const char* name : kVisionNames)
             widest = std::max(widest, seenAs->fontMetrics().horizontalAdvance(
                                           seenAsText(QString::fromUtf8(name))));
-        seenAs->setFixedSize(widest + 2 * seenAs->contentsMargins().left(),
-                             seenAs->fontMetrics().lineSpacing() + kStatusPadding);
+        seenAs->setFixedWidth(widest + 2 * seenAs->contentsMargins().left());
     }
     seenAs->setText(seenAsText(QString::fromUtf8(kVisionNames[int(vision)])));
     seenAs->setVisible(vision != Vision::Normal);
