@@ -227,7 +227,7 @@ private:
     // that no other window's sets are lost; then commits, and says so if that fails.
     void storeColorSetChange(const tintara::ColorSetChange& change);
     void showContrastTable();
-    void updateContrastTable();
+    void updateContrastTable(bool evenHidden = false);
 
     // Output: tintara_output.cpp
     void connectOutput();

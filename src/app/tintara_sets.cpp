@@ -131,16 +131,17 @@ void Tintara::showContrastTable()
             endStep();
         });
     }
+    // Filled before it is shown, so that it opens at the size of its colours.
+    updateContrastTable(true);
     m_table->show();
-    updateContrastTable();
     m_table->raise();
     m_table->activateWindow();
 }
 
-void Tintara::updateContrastTable()
+void Tintara::updateContrastTable(bool evenHidden)
 {
     // Made when first asked for; kept up to date while it is open.
-    if (!m_table || !m_table->isVisible())
+    if (!m_table || !(evenHidden || m_table->isVisible()))
         return;
     QStringList pairs;
     for (int i = 0; i < m_ui.ColorCmbo->count(); ++i)
