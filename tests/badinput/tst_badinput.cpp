@@ -10,8 +10,6 @@
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QtEndian>
-#include <atomic>
-#include <thread>
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -353,28 +351,6 @@ private slots:
             QCOMPARE(file.image.pixel(size.width() - 1, size.height() - 1), qRgb(0, 0, 0));
         }
     }
-
-#ifdef Q_OS_UNIX
-    void aNamedPipeIsNeverOpened()
-    {
-        // Opening a pipe waits for a writer, for ever if none comes; this one only says if it
-        // was met.
-        QTemporaryDir dir;
-        const QString pipe = dir.filePath(u"pipe.bmp"_s);
-        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
-        std::atomic<bool> met = false;
-        std::thread writer([&] { met = QFile(pipe).open(QIODevice::WriteOnly); });
-        TestWindow w;
-        w.files().openAnswers << pipe;
-        w->ui().LoadBGPic->trigger();
-        QTest::qWait(100);
-        const bool metByTheProgram = met;
-        const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
-        writer.join();
-        ::close(reader);
-        QVERIFY(!metByTheProgram && !w->model().pictureShown());
-    }
-#endif
 
     void dropsWithoutFiles()
     {
