@@ -168,8 +168,9 @@ private slots:
         QTest::mousePress(slider, Qt::LeftButton, {}, at);
         QTest::mouseMove(slider, at - QPoint(20, 0));
         QTest::mouseMove(slider, at - QPoint(40, 0));
+        const int dragged = w->BC(2); // the colour follows the thumb before it is let go
+        QVERIFY(dragged < 255 && ui.cval[5]->text() == QString::number(dragged));
         QTest::mouseRelease(slider, Qt::LeftButton, {}, at - QPoint(40, 0));
-        const int dragged = w->BC(2);
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(ui.Slider1[4], Qt::Key_Left);
         undo();

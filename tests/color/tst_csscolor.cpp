@@ -85,78 +85,96 @@ void checkInRange(const CssColorRead& read, QStringView text)
 
 QString withRandomChange(QString text, QRandomGenerator& random)
 {
-    // clang-format off
     static const QString pieces[] = {u"("_s,    u")"_s,   u","_s,      u"/"_s,     u" "_s,
                                      u"%"_s,    u"."_s,   u"-"_s,      u"e"_s,     u"#"_s,
                                      u"none"_s, u"deg"_s, u"9e99"_s,   u"/*"_s,    u";"_s,
                                      u":"_s,    u"0"_s,   u"\u00e9"_s, u"1e-400"_s};
-                                     const qsizetype at = random.bounded(int(text.size()) + 1);
-                                     switch (random.bounded(3)) { case 0:
-                                     return text.insert(at, pieces[random.bounded(int(std::size(pieces)))]);
-                                     case 1: return text.remove(at, random.bounded(1, 4)); default:
-                                     return text.replace(at, 1, QChar(char16_t(random.bounded(0x20, 0x7F))));
-                                     } } 
-                                     // A function of any notation over random values, units and separators: mostly colours, some not.
-                                     QString randomFunction(QRandomGenerator& random) {
-                                     // Each with the place of its hue, if any.
-                                     // clang-format off
-                                     
-                                     static const std::pair<const char16_t*, int> heads[] = {{u"rgb(", -1},
-                                     {u"RGBA(", -1}, {u"hsl(", 0}, {u"hsla(", 0}, {u"hwb(", 0},
-                                     {u"lab(", -1}, {u"lch(", 2}, {u"oklab(", -1}, {u"oklch(", 2},
-                                     {u"color(srgb ", -1}, {u"color(display-p3 ", -1},
-                                     {u"color(xyz-d50 ", -1}};
-                                     static const char16_t* const units[] = {u"", u"%", u"e1", u"deg", u"turn", u"rad"};
-                                     const auto [head, hue] = heads[random.bounded(int(std::size(heads)))];
-                                     QString text = QString::fromUtf16(head);
-                                     const bool legacy = random.bounded(4) == 0;
-                                     const int count = random.bounded(3, 5);
-                                     for (int i = 0; i < count; ++i) { if (i > 0)
-                                     text += legacy ? u", "_s : i == 3 ? u" / "_s : u" "_s;
-                                     const int unit = random.bounded(i == hue ? 3 : 0, i == hue ? 6 : 3);
-                                     if (random.bounded(8) == 0) text += u"none"_s; else
-                                     text += QString::number(random.bounded(-200.0) + random.bounded(600.0), 'g',
-                                     random.bounded(1, 8)) + QString::fromUtf16(units[unit]); }
-                                     return text + u")"_s; }  } // namespace
-                                     class CssColorTest : public QObject { Q_OBJECT private slots:
-                                     void everyNotationGivesTheReferenceColor() {
-                                     for (const Reference& row : kReferences) {
-                                     const QString text = QString::fromUtf16(row.text);
-                                     const CssColorRead read = readCssColor(text);
-                                     QVERIFY2(read.color, qPrintable(text + u" → "_s + read.problem));
-                                     QCOMPARE(read.color->rgb, (Rgb{row.red, row.green, row.blue}));
-                                     QVERIFY2(std::fabs(read.color->alpha - row.alpha) < 1e-6, qPrintable(text));
-                                     QVERIFY2(read.color->mapped == row.mapped, qPrintable(text));
-                                     // CSS is blind to the case of ASCII letters, to comments and to the blanks around.
-                                     
-                                     const CssColorRead loud = readCssColor(u"/* x */ "_s + text.toUpper() + u" ;\n"_s);
-                                     QVERIFY2(loud.color && loud.color->rgb == read.color->rgb, qPrintable(text));
-                                     QCOMPARE(readCssColorFor(text, u"color").color->rgb, read.color->rgb);
-                                     } }  void textsThatAreNoColorSayWhy() {
-                                     // clang-format off
-                                     const std::pair<const char16_t*, const char16_t*> rows[] = {
-                                     {u"", u"空です"}, {u" /* only */ ; ", u"空です"}, {u"foo", u"名前のない色です: foo"},
-                                     {u"averyveryverylongname", u"名前のない色です: averyveryverylon…"},
-                                     {u"currentColor", u"currentcolor は決まった色ではありません"}, {u"#12345", u"16進の桁数が違います: #12345"},
-                                     {u"#", u"16進の桁数が違います: #"}, {u"#ggg", u"16進数として読めません: #ggg"},
-                                     {u"rgb(1 2 3", u"閉じかっこがありません"}, {u"color(", u"閉じかっこがありません"},
-                                     {u"rgb(1 2 3 4)", u"値が多すぎます"}, {u"rgba(1, 2, 3, 4, 5)", u"値が多すぎます"},
-                                     {u"rgb(1 2 3 / 4 5)", u"値が多すぎます"}, {u"rgb(1 2)", u"値が足りません"},
-                                     {u"hsl(1 2 / 3)", u"値が足りません"}, {u"rgb(1, 2 3)", u"カンマの使い方が違います"},
-                                     {u"rgb(1, 2, 3,)", u"カンマの使い方が違います"}, {u"rgb(1, 2, 3 / 1)", u"カンマの使い方が違います"},
-                                     {u"lab(50, 20, 30)", u"カンマの使い方が違います"}, {u"rgb(1, 2, 50%)", u"数と % が混ざっています"},
-                                     {u"hsl(120, 50, 50)", u"値の種類が違います: 50"}, {u"hsl(10% 50% 50%)", u"値の種類が違います: 10%"},
-                                     {u"rgb(1deg 2 3)", u"値の種類が違います: 1deg"}, {u"rgb(1, 2, none)", u"値の種類が違います: none"},
-                                     {u"rgb(1 2 3 / 0.5 / 1)", u"/ の使い方が違います"}, {u"rgb(1 2 3 /)", u"/ の後に値がありません"},
-                                     {u"rgb(10px 2 3)", u"読めない値です: 10px"}, {u"rgb(. 2 3)", u"読めない値です: ."},
-                                     {u"rgb(calc(1) 2 3)", u"読めない値です: calc()"},
-                                     {u"color(rec2020 1 0 0)", u"読めない色空間です: rec2020"}, {u"color()", u"色空間がありません"},
-                                     {u"foo(1 2 3)", u"読めない関数です: foo()"}, {u"red blue", u"色の後に余計な文字があります"},
-                                     {u"rgb(1 2 3) x", u"色の後に余計な文字があります"}, {u"#fff;#000", u"色の後に余計な文字があります"},
-                                     {u"(red)", u"色として読めません"},
+    const qsizetype at = random.bounded(int(text.size()) + 1);
+    switch (random.bounded(3)) {
+    case 0:
+        return text.insert(at, pieces[random.bounded(int(std::size(pieces)))]);
+    case 1:
+        return text.remove(at, random.bounded(1, 4));
+    default:
+        return text.replace(at, 1, QChar(char16_t(random.bounded(0x20, 0x7F))));
+    }
+}
+
+// A function of any notation over random values, units and separators: mostly colours, some not.
+QString randomFunction(QRandomGenerator& random)
+{
+    // Each with the place of its hue, if any.
+    // clang-format off
+    static const std::pair<const char16_t*, int> heads[] = {
+        {u"rgb(", -1}, {u"RGBA(", -1}, {u"hsl(", 0}, {u"hsla(", 0}, {u"hwb(", 0}, {u"lab(", -1},
+        {u"lch(", 2}, {u"oklab(", -1}, {u"oklch(", 2}, {u"color(srgb ", -1},
+        {u"color(display-p3 ", -1}, {u"color(xyz-d50 ", -1}};
+    // clang-format on
+    static const char16_t* const units[] = {u"", u"%", u"e1", u"deg", u"turn", u"rad"};
+    const auto [head, hue] = heads[random.bounded(int(std::size(heads)))];
+    QString text = QString::fromUtf16(head);
+    const bool legacy = random.bounded(4) == 0;
+    const int count = random.bounded(3, 5);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            text += legacy ? u", "_s : i == 3 ? u" / "_s : u" "_s;
+        const int unit = random.bounded(i == hue ? 3 : 0, i == hue ? 6 : 3);
+        if (random.bounded(8) == 0)
+            text += u"none"_s;
+        else
+            text += QString::number(random.bounded(-200.0) + random.bounded(600.0), 'g',
+                                    random.bounded(1, 8)) +
+                    QString::fromUtf16(units[unit]);
+    }
+    return text + u")"_s;
+}
+
+} // namespace
+
+class CssColorTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everyNotationGivesTheReferenceColor()
+    {
+        for (const Reference& row : kReferences) {
+            const QString text = QString::fromUtf16(row.text);
+            const CssColorRead read = readCssColor(text);
+            QVERIFY2(read.color, qPrintable(text + u" → "_s + read.problem));
+            QCOMPARE(read.color->rgb, (Rgb{row.red, row.green, row.blue}));
+            QVERIFY2(std::fabs(read.color->alpha - row.alpha) < 1e-6, qPrintable(text));
+            QVERIFY2(read.color->mapped == row.mapped, qPrintable(text));
+            // CSS is blind to the case of ASCII letters, to comments and to the blanks around.
+            const CssColorRead loud = readCssColor(u"/* x */ "_s + text.toUpper() + u" ;\n"_s);
+            QVERIFY2(loud.color && loud.color->rgb == read.color->rgb, qPrintable(text));
+            QCOMPARE(readCssColorFor(text, u"color").color->rgb, read.color->rgb);
+        }
+    }
+
+    void textsThatAreNoColorSayWhy()
+    {
+        // clang-format off
+        const std::pair<const char16_t*, const char16_t*> rows[] = {
+            {u"", u"空です"}, {u" /* only */ ; ", u"空です"}, {u"foo", u"名前のない色です: foo"},
+            {u"averyveryverylongname", u"名前のない色です: averyveryverylon…"},
+            {u"currentColor", u"currentcolor は決まった色ではありません"}, {u"#12345", u"16進の桁数が違います: #12345"},
+            {u"#", u"16進の桁数が違います: #"}, {u"#ggg", u"16進数として読めません: #ggg"},
+            {u"rgb(1 2 3", u"閉じかっこがありません"}, {u"color(", u"閉じかっこがありません"},
+            {u"rgb(1 2 3 4)", u"値が多すぎます"}, {u"rgba(1, 2, 3, 4, 5)", u"値が多すぎます"},
+            {u"rgb(1 2 3 / 4 5)", u"値が多すぎます"}, {u"rgb(1 2)", u"値が足りません"},
+            {u"hsl(1 2 / 3)", u"値が足りません"}, {u"rgb(1, 2 3)", u"カンマの使い方が違います"},
+            {u"rgb(1, 2, 3,)", u"カンマの使い方が違います"}, {u"rgb(1, 2, 3 / 1)", u"カンマの使い方が違います"},
+            {u"lab(50, 20, 30)", u"カンマの使い方が違います"}, {u"rgb(1, 2, 50%)", u"数と % が混ざっています"},
+            {u"hsl(120, 50, 50)", u"値の種類が違います: 50"}, {u"hsl(10% 50% 50%)", u"値の種類が違います: 10%"},
+            {u"rgb(1deg 2 3)", u"値の種類が違います: 1deg"}, {u"rgb(1, 2, none)", u"値の種類が違います: none"},
+            {u"rgb(1 2 3 / 0.5 / 1)", u"/ の使い方が違います"}, {u"rgb(1 2 3 /)", u"/ の後に値がありません"},
+            {u"rgb(10px 2 3)", u"読めない値です: 10px"}, {u"rgb(. 2 3)", u"読めない値です: ."},
+            {u"rgb(calc(1) 2 3)", u"読めない値です: calc()"},
+            {u"color(rec2020 1 0 0)", u"読めない色空間です: rec2020"}, {u"color()", u"色空間がありません"},
+            {u"foo(1 2 3)", u"読めない関数です: foo()"}, {u"red blue", u"色の後に余計な文字があります"},
+            {u"rgb(1 2 3) x", u"色の後に余計な文字があります"}, {u"#fff;#000", u"色の後に余計な文字があります"},
+            {u"(red)", u"色として読めません"},
         };
-    // clang-format on
-    // clang-format on
         // clang-format on
         for (const auto& [text, problem] : rows) {
             const CssColorRead read = readCssColor(QString::fromUtf16(text));

@@ -1,6 +1,6 @@
 #include "eyedropper/magnifier.h"
 #include "eyedropper/screencolorpicker.h"
-#include "support/testmain.h"
+#include "support/fakes.h"
 
 #include <QPainter>
 #include <QProcess>
@@ -83,6 +83,8 @@ private slots:
         const Magnifier magnifier;
         QImage screen(20, 20, QImage::Format_RGB32);
         screen.fill(Qt::red);
+        screen.setPixel(5, 5, qRgb(0, 0, 255)); // taken, and the swatch shows it
+        screen.setPixel(5, 6, qRgb(0, 255, 0));
         for (const qreal ratio : {1.0, 1.5, 2.0}) {
             QImage canvas(QSize(300, 400) * ratio, QImage::Format_ARGB32_Premultiplied);
             canvas.setDevicePixelRatio(ratio);
@@ -97,6 +99,8 @@ private slots:
                 for (int x = 0; x < canvas.width(); ++x)
                     outside += !device.contains(x, y) && qAlpha(canvas.pixel(x, y)) != 0;
             QCOMPARE(outside, 0);
+            QVERIFY(test::countPixels(canvas, qRgb(0, 0, 255)) >
+                    test::countPixels(canvas, qRgb(0, 255, 0)));
         }
     }
 
@@ -157,6 +161,7 @@ private slots:
             {{0, 5}, "click 1", "#C83264"},
             {{-1, 5}, "key Right Return", "#C83264"},
             {{2, 5}, "key --delay 50 Left Left Return", "#C83264"},
+            {{-10, 5}, "key shift+Right Return", "#C83264"},
             {{0, 5}, "key Escape", "cancelled"},
             {{0, 5}, "click 3", "cancelled"},
             {{0, 5}, "cancel", "cancelled"}};
