@@ -332,42 +332,31 @@ void measureFew(const char* name, int runs, Target target, Body&& body)
     report(name, std::move(times), target, true);
 }
 
-// The same in the window: the picture at `path` dropped on the preview, the longest the event
-// loop goes without its timer from then until the status line gives the picture's verdict.
-void measureWindowAnswering(const char* name, int runs, Tintara& w, const QString& path)
+// The longest the event loop goes without running a 5 ms timer from `start` until `done` says
+// the work is over (it is asked at every tick, and `quit` may end the wait too).
+qint64 longestPause(const std::function<void(QEventLoop&)>& start,
+                    const std::function<bool()>& done)
 {
-    if (!chosen(name))
-        return;
-    std::vector<qint64> longest;
-    QLabel* status = w.checkUi().status;
-    for (int i = 0; i <= runs; ++i) {
-        // Read on the window's thread, as the design has it; the analysis follows.
-        emit w.ui().Picture1->urlsDropped({QUrl::fromLocalFile(path)});
-        QEventLoop loop;
-        QElapsedTimer clock;
-        qint64 last = 0, gap = 0;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            gap = std::max(gap, now - std::exchange(last, now));
-            if (!status->text().contains(QStringLiteral("分析")))
-                loop.quit();
-        });
-        clock.start();
-        tick.start(5);
-        loop.exec();
-        emit w.ui().Picture1->doubleClicked();
-        if (i > 0)
-            longest.push_back(gap);
-        if (!status->text().contains(QStringLiteral("コントラスト比")))
-            g_allMet = false;
-    }
-    report(name, std::move(longest), kAnswering, true);
+    QEventLoop loop;
+    QElapsedTimer clock;
+    qint64 last = 0, gap = 0;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        gap = std::max(gap, now - std::exchange(last, now));
+        if (done())
+            loop.quit();
+    });
+    tick.start(5);
+    clock.start();
+    start(loop);
+    loop.exec();
+    return std::max(gap, clock.nsecsElapsed() - last);
 }
 
-// The longest the event loop goes without running a 5 ms timer while `picture` is analysed off
-// its thread, once per run; and the most memory the analysis took above what the process had.
+// While `picture` is analysed off the window's thread, once per run; and the most memory the
+// analysis took above what the process had.
 void measureAnswering(const char* name, int runs, const QImage& picture)
 {
     if (!chosen(name))
@@ -376,23 +365,15 @@ void measureAnswering(const char* name, int runs, const QImage& picture)
     qint64 peak = 0;
     for (int i = 0; i <= runs; ++i) {
         tintara::PictureAnalysis analysis;
-        QEventLoop loop;
-        QObject::connect(&analysis, &tintara::PictureAnalysis::finished, &loop, &QEventLoop::quit);
-        QElapsedTimer clock;
-        qint64 last = 0, gap = 0;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            gap = std::max(gap, now - std::exchange(last, now));
-        });
         const qint64 before = residentBytes("VmRSS:");
         resetPeakMemory();
-        tick.start(5);
-        clock.start();
-        analysis.start(picture, 0xFFF0F0F0);
-        loop.exec();
-        gap = std::max(gap, clock.nsecsElapsed() - last);
+        const qint64 gap = longestPause(
+            [&](QEventLoop& loop) {
+                QObject::connect(&analysis, &tintara::PictureAnalysis::finished, &loop,
+                                 &QEventLoop::quit);
+                analysis.start(picture, 0xFFF0F0F0);
+            },
+            [] { return false; });
         peak = std::max(peak, residentBytes("VmHWM:") - before);
         if (i > 0)
             longest.push_back(gap);
@@ -401,6 +382,28 @@ void measureAnswering(const char* name, int runs, const QImage& picture)
     }
     report(name, std::move(longest), kAnswering, true);
     std::printf("  peak memory of the analysis: %lld MB\n", peak >> 20);
+}
+
+// The same in the window: the picture at `path` dropped on the preview (and read there, on the
+// window's thread, as the design has it), until the status line gives the picture's verdict.
+void measureWindowAnswering(const char* name, int runs, Tintara& w, const QString& path)
+{
+    if (!chosen(name))
+        return;
+    std::vector<qint64> longest;
+    QLabel* status = w.checkUi().status;
+    for (int i = 0; i <= runs; ++i) {
+        emit w.ui().Picture1->urlsDropped({QUrl::fromLocalFile(path)});
+        const qint64 gap =
+            longestPause([](QEventLoop&) {},
+                         [status] { return !status->text().contains(QStringLiteral("分析")); });
+        emit w.ui().Picture1->doubleClicked();
+        if (i > 0)
+            longest.push_back(gap);
+        if (!status->text().contains(QStringLiteral("コントラスト比")))
+            g_allMet = false;
+    }
+    report(name, std::move(longest), kAnswering, true);
 }
 
 // Creates the window, starts it, and returns once the preview's first frame has been painted.
