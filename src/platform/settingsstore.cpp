@@ -121,6 +121,8 @@ QString whyNotWritten(const QString& file, qint64 bytes)
         if (folder.isDir())
             break;
     }
+    if (info.isDir())
+        return QStringLiteral("設定ファイルの場所に同じ名前のフォルダーがあります");
     if (info.exists() && !info.isReadable())
         return QStringLiteral("設定ファイルを読み取る許可がありません");
 #ifdef Q_OS_UNIX

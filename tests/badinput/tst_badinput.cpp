@@ -201,6 +201,8 @@ private slots:
             << 0 << u"フォルダーの場所に同じ名前のファイルがあります"_s;
         QTest::newRow("a full disk") << 1 << u"ディスクに空きがありません"_s;
         QTest::newRow("a read-only file system") << 2 << u"読み取り専用です"_s;
+        QTest::newRow("a folder where the file goes")
+            << 3 << u"設定ファイルの場所に同じ名前のフォルダーがあります"_s;
     }
 
     void settingsThatCannotBeSavedSayWhy()
@@ -210,7 +212,7 @@ private slots:
         QFETCH(int, obstacle);
         QFETCH(QString, reason);
         std::unique_ptr<FullDisk> disk;
-        if (obstacle > 0) {
+        if (obstacle == 1 || obstacle == 2) {
             disk = std::make_unique<FullDisk>(
                 QMap<QString, QByteArray>{{u"Tintara/Tintara.conf"_s, kStored}});
             if (!disk->problem().isEmpty())
@@ -221,8 +223,10 @@ private slots:
             }
         }
         const SettingsFolder config(disk ? disk->path() : QString());
-        const QString kept = obstacle > 0 ? config.file() : config.path() + u"/Tintara"_s;
-        if (obstacle == 0)
+        const QString kept = disk                ? config.file()
+                             : obstacle == 0 ? config.path() + u"/Tintara"_s
+                                             : config.file() + u"/kept"_s;
+        if (!disk)
             QVERIFY(writeFile(kept, kStored));
         const QStringList before =
             QDir(QFileInfo(kept).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
