@@ -310,10 +310,13 @@ void Tintara::Form_Load()
     showModel(ColorModel::Colors | ColorModel::TextBar | ColorModel::BackBar);
     m_history.reset(m_model.state());
     showHistory();
-    // Said once the window is up, over it.
+    // Said over the window once the window manager has placed it: a box placed before then is
+    // centred on where the window was not.
     if (const QString notice = store().takeNotice(); !notice.isEmpty()) {
-        QTimer::singleShot(0, this, [this, notice] {
-            QMessageBox::warning(this, QStringLiteral("Tintara"), notice);
+        onFirstExposure(windowHandle(), this, [this, notice] {
+            QTimer::singleShot(0, this, [this, notice] {
+                QMessageBox::warning(this, QStringLiteral("Tintara"), notice);
+            });
         });
     }
 }

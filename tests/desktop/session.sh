@@ -180,6 +180,26 @@ end_program KILL
     fail "the set added before the program was killed is not kept: $(cat "$file")"
 echo "a set added before a kill is kept"
 
+# A damaged settings file is said to have been kept aside, over the window, once the window
+# manager has placed it.
+head -c 4096 /dev/urandom >"$file"
+start_program
+notice=
+notice_open() {
+    notice=$(xwininfo -root -tree 2>/dev/null | awk '/"Tintara": \(/ { print $1; exit }')
+    [ -n "$notice" ]
+}
+wait_for 100 notice_open || fail "no notice of the damaged settings file"
+read_settled_place
+centre() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+    /Width/ { w = $2 } /Height/ { h = $2 } END { print x + w / 2, y + h / 2, x, y, x + w, y + h }'; }
+read -r cx cy _ _ _ _ <<<"$(centre "$notice")"
+read -r _ _ left top right bottom <<<"$(centre "$window")"
+((cx > left && cx < right && cy > top && cy < bottom)) ||
+    fail "the notice of the damaged file is at $cx,$cy, away from the window ($left,$top to $right,$bottom)"
+end_program TERM
+echo "a damaged settings file is said over the window"
+
 # Started with its settings file, which is no picture and is left aside, the program takes the red
 # slider, which has the focus, to 255 by End, and freezes the screen for the eyedropper.
 frozen() { [[ "$(xwininfo -root -tree 2>/dev/null)" == *'"tintara": ("tintara" "tintara")  1280x1024+0+0'* ]]; }
