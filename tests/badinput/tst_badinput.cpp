@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QtEndian>
+#include <future>
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -223,7 +224,7 @@ private slots:
             }
         }
         const SettingsFolder config(disk ? disk->path() : QString());
-        const QString kept = disk                ? config.file()
+        const QString kept = disk            ? config.file()
                              : obstacle == 0 ? config.path() + u"/Tintara"_s
                                              : config.file() + u"/kept"_s;
         if (!disk)
@@ -316,6 +317,24 @@ private slots:
         QTemporaryDir dir;
         const QString path = kind == Kind::Device ? name : dir.filePath(name);
         QVERIFY(make(kind, path, bytes));
+#ifdef Q_OS_UNIX
+        // A writer waits on the pipe until something opens it to read: nothing is to.
+        std::future<int> writer;
+        if (kind == Kind::Pipe)
+            writer = std::async(std::launch::async, [&] {
+                return ::open(QFile::encodeName(path).constData(), O_WRONLY);
+            });
+        const auto unopened = qScopeGuard([&] {
+            if (!writer.valid())
+                return;
+            const bool waiting =
+                writer.wait_for(std::chrono::milliseconds(50)) == std::future_status::timeout;
+            const int reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+            ::close(writer.get());
+            ::close(reader);
+            QVERIFY2(waiting, "the pipe was opened");
+        });
+#endif
         TestWindow w(kFullColor);
         w.setChannels({12, 34, 56, 204, 153, 102});
         // The picture on screen and everything that says which one it is.
