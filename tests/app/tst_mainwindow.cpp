@@ -156,6 +156,7 @@ private slots:
         sendMouse(ui.BackBar, QEvent::MouseMove, {50, 5});
         sendMouse(ui.BackBar, QEvent::MouseButtonPress, {50, 5}, Qt::RightButton);
         sendMouse(ui.BackBar, QEvent::MouseButtonRelease, {50, 5}, Qt::RightButton);
+        sendMouse(ui.BackBar, QEvent::MouseMove, {60, 5});
         sendMouse(ui.BackBar, QEvent::MouseButtonRelease, {60, 5});
         ChannelSlider* slider = ui.Slider1[5];
         QStyleOptionSlider thumb;
@@ -174,12 +175,12 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(ui.Slider1[4], Qt::Key_Left);
         undo();
-        QCOMPARE(w.channels(), (Channels{0, 0, 0, 50, 255, dragged}));
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 60, 255, dragged}));
         undo();
-        QCOMPARE(w.channels(), (Channels{0, 0, 0, 50, 255, 255}));
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 60, 255, 255}));
         QTest::keyClick(text, Qt::Key_Y, Qt::ControlModifier);
         QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w.channels(), (Channels{0, 0, 0, 50, 252, dragged}));
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 60, 252, dragged}));
         undo(3);
         QCOMPARE(w.channels(), kFirstStart);
         QVERIFY(!w->historyUi().undo->isEnabled());
