@@ -59,6 +59,12 @@ private slots:
         QTest::keyClick(ui.ColorCmbo, Qt::Key_Down);
         QCOMPARE(w.channels(), (Channels{0, 0, 153, 255, 255, 255}));
         QVERIFY(countPixels(ui.Picture1->buffer(), qRgb(0, 0, 153)) > 100);
+        // Another set is one step, both of its colours.
+        QTest::keyClick(ui.ColorCmbo, Qt::Key_Down);
+        QCOMPARE(w.channels(), (Channels{255, 255, 255, 51, 102, 51}));
+        w->historyUi().undo->trigger();
+        QCOMPARE(w.channels(), (Channels{0, 0, 153, 255, 255, 255}));
+        QTest::keyClick(ui.ColorCmbo, Qt::Key_Up);
         ui.ColorCode[1]->setText(u"#000000"_s);
         emit ui.ColorCmbo->activated(0);
         QCOMPARE(w.channels(), (Channels{0, 0, 153, 255, 255, 255}));
