@@ -71,8 +71,14 @@ bool ScreenOverlay::grabInput()
 
 QPoint ScreenOverlay::devicePosition(const QMouseEvent* event) const
 {
-    // The position in the window is the one Qt keeps unrounded.
-    return toDevice(m_area, event->scenePosition(), m_image.devicePixelRatio());
+    // The position in the window is the one Qt keeps unrounded, but the first motion after the
+    // grab can bring the position in the window the pointer was over before: the global one,
+    // rounded, then tells.
+    QPointF local = event->scenePosition();
+    const QPointF global = event->globalPosition() - QPointF(m_area.topLeft());
+    if ((local - global).manhattanLength() > 2)
+        local = global;
+    return toDevice(m_area, local, m_image.devicePixelRatio());
 }
 
 QRect ScreenOverlay::markerRect() const
