@@ -162,7 +162,8 @@ private slots:
             {{-1, 5}, "key Right Return", "#C83264"},
             {{2, 5}, "key --delay 50 Left Left Return", "#C83264"},
             {{-10, 5}, "key shift+Right Return", "#C83264"},
-            {{1, 5}, "still key Return", "#C83264"}, // the marker starts at the pointer
+            {{5000, 5}, "key Right Return", "#123456"}, // the pointer stops at the screen's edge
+            {{1, 5}, "still key Return", "#C83264"},    // the marker starts at the pointer
             {{0, 5}, "key Escape", "cancelled"},
             {{0, 5}, "click 3", "cancelled"},
             {{0, 5}, "cancel", "cancelled"}};

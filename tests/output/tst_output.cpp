@@ -170,29 +170,29 @@ private slots:
             command->trigger();
             return w->checkUi().status->toolTip();
         };
-        // Text over the background, a colour beyond sRGB mapped into it, text that is no colour.
+        // A colour beyond sRGB mapped into it, text over the background, text that is no colour.
+        QVERIFY(paste(edit.pasteBack, u"oklch(70% 0.4 150)"_s).contains(u"sRGB の外"_s));
         QVERIFY(paste(edit.pasteText, u" rgba(255, 0, 0, .5); "_s)
                     .endsWith(
-                        u"文字色に #FF8080 を貼り付けました、不透明度 50% を背景色に重ねました"_s));
-        QVERIFY(paste(edit.pasteBack, u"oklch(70% 0.4 150)"_s).contains(u"sRGB の外"_s));
-        QCOMPARE(w.channels(), (Channels{255, 128, 128, 0, 194, 72}));
+                        u"文字色に #806124 を貼り付けました、不透明度 50% を背景色に重ねました"_s));
+        QCOMPARE(w.channels(), (Channels{128, 97, 36, 0, 194, 72}));
         QVERIFY(paste(edit.pasteText, u"nonsense"_s)
                     .endsWith(u"貼り付けられません: 名前のない色です: nonsense"_s));
-        QCOMPARE(w.channels(), (Channels{255, 128, 128, 0, 194, 72}));
+        QCOMPARE(w.channels(), (Channels{128, 97, 36, 0, 194, 72}));
 
         // A swap is one step; copied as CSS, each colour pastes back from its own property.
         edit.swap->trigger();
-        QCOMPARE(w.channels(), (Channels{0, 194, 72, 255, 128, 128}));
+        QCOMPARE(w.channels(), (Channels{0, 194, 72, 128, 97, 36}));
         w->checkUi().copyCss->trigger();
         const QString css = QGuiApplication::clipboard()->text();
         QVERIFY(css.startsWith(u"/* コントラスト比 "_s) &&
-                css.endsWith(u" */\ncolor: #00C248;\nbackground-color: #FF8080;\n"_s));
+                css.endsWith(u" */\ncolor: #00C248;\nbackground-color: #806124;\n"_s));
         edit.undo->trigger();
         edit.undo->trigger();
-        QCOMPARE(w.channels(), (Channels{255, 128, 128, 255, 255, 255}));
+        QCOMPARE(w.channels(), (Channels{0, 0, 0, 0, 194, 72}));
         edit.pasteText->trigger();
         edit.pasteBack->trigger();
-        QCOMPARE(w.channels(), (Channels{0, 194, 72, 255, 128, 128}));
+        QCOMPARE(w.channels(), (Channels{0, 194, 72, 128, 97, 36}));
         w->ui().FAutoCK->setChecked(true);
         QVERIFY(!edit.swap->isEnabled() && edit.swap->statusTip().contains(u"自動"_s));
     }
