@@ -167,7 +167,8 @@ void measure(const char* name, int samples, Target target, const Shown& shows, P
         QImage before;
         int paintsBefore = 0;
         if (shows.painted) {
-            before = shows.picture();
+            // A copy of its own: a shared one would make the drawing copy its buffer, timed.
+            before = shows.picture().copy();
             paintsBefore = g_paints->paints(shows.painted);
         }
         timer.start();
