@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
+#include <cmath>
 
 namespace tintara {
 
@@ -117,14 +119,34 @@ void PreviewRenderer::paintBackground(QPainter& painter, QSizeF size, const Back
         painter.fillRect(box, background.color);
         return;
     }
-    painter.fillRect(box, background.cleared);
     if (!background.picture || background.picture->isNull() || background.tileWidthTwips <= 0 ||
-        background.tileHeightTwips <= 0)
+        background.tileHeightTwips <= 0) {
+        painter.fillRect(box, background.cleared);
         return;
-    // One call draws the tiles at 0, step, 2 x step, ... clipped by the box; the step is the
-    // picture's own size (its twips measure rounds back to the same pixels). A small picture is
-    // first repeated into a larger block of whole tiles, which draws the same pattern.
-    painter.drawTiledPixmap(box, tilingPixmap(*background.picture));
+    }
+    // Only the text changes while colours are chosen over a picture: the tiled picture is kept
+    // whole and copied, which costs a fraction of tiling it again.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QSize pixels(std::max(1, int(std::ceil(size.width() * ratio))),
+                       std::max(1, int(std::ceil(size.height() * ratio))));
+    const qint64 source = background.picture->cacheKey();
+    if (m_backdrop.size() != pixels || m_backdrop.devicePixelRatio() != ratio ||
+        m_backdropSource != source || m_backdropCleared != background.cleared.rgb()) {
+        m_backdrop = QImage(pixels, QImage::Format_RGB32);
+        m_backdrop.setDevicePixelRatio(ratio);
+        m_backdrop.fill(background.cleared);
+        // One call draws the tiles at 0, step, 2 x step, ... clipped by the box; the step is the
+        // picture's own size (its twips measure rounds back to the same pixels). A small picture
+        // is first repeated into a larger block of whole tiles, which draws the same pattern.
+        QPainter tiler(&m_backdrop);
+        tiler.drawTiledPixmap(box, tilingPixmap(*background.picture));
+        m_backdropSource = source;
+        m_backdropCleared = background.cleared.rgb();
+    }
+    const QPainter::CompositionMode mode = painter.compositionMode();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPointF(0, 0), m_backdrop);
+    painter.setCompositionMode(mode);
 }
 
 void PreviewRenderer::paintLine(QPainter& painter, int line, QSizeF size, TwipsScale twips,

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPixmap>
 #include <QSizeF>
 #include <QStaticText>
@@ -64,6 +65,10 @@ private:
     // The background picture repeated into a larger block, made once per picture.
     QPixmap m_tiling;
     qint64 m_tilingSource = 0;
+    // The box's whole background over a picture, remade when the picture, size or scale changes.
+    QImage m_backdrop;
+    qint64 m_backdropSource = 0;
+    QRgb m_backdropCleared = 0;
 };
 
 } // namespace tintara

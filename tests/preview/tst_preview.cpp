@@ -1,6 +1,10 @@
 #include "preview/colorbar.h"
 #include "preview/colorcode.h"
+#include "preview/previewrenderer.h"
 #include "support/fakes.h"
+
+#include <QPainter>
+#include <QRandomGenerator>
 
 using namespace tintara;
 using namespace tintara::test;
@@ -47,6 +51,35 @@ private slots:
                                   QPoint(60, 19), QPoint(213, 45), QPoint(255, 45)})
             QCOMPARE(cells.pixel(mark), kWhite);
         QVERIFY(cells.pixel(43, 20) != kWhite && cells.pixel(85, 20) != kWhite);
+    }
+
+    void aTiledPictureIsDrawnAlikeWhateverWasDrawnBefore()
+    {
+        // One renderer kept across pictures, box sizes and scales draws what a new one draws.
+        const QPixmap pictures[] = {QPixmap::fromImage(patternPicture(1, 1)),
+                                    QPixmap::fromImage(patternPicture(7, 3)),
+                                    QPixmap::fromImage(patternPicture(90, 70))};
+        PreviewRenderer kept{QFont(), QString()};
+        QRandomGenerator random(5);
+        for (int i = 0; i < 60; ++i) {
+            PreviewRenderer::Background background;
+            background.solid = false;
+            background.picture = &pictures[random.bounded(3)];
+            background.cleared = random.bounded(4) ? Qt::gray : Qt::blue;
+            background.tileWidthTwips = background.tileHeightTwips = 15;
+            const QSizeF size(random.bounded(1, 120), random.bounded(1, 120));
+            const qreal ratio = random.bounded(2) ? 1.0 : 2.0;
+            const auto draw = [&](PreviewRenderer& renderer) {
+                QImage image((size * ratio).toSize(), QImage::Format_RGB32);
+                image.setDevicePixelRatio(ratio);
+                QPainter painter(&image);
+                renderer.paintBackground(painter, size, background);
+                painter.end();
+                return image;
+            };
+            PreviewRenderer fresh{QFont(), QString()};
+            QCOMPARE(draw(kept), draw(fresh));
+        }
     }
 };
 
