@@ -7,6 +7,8 @@
 #include "platform/webaddress.h"
 #include "sets/colorset.h"
 
+#include <QFont>
+#include <QHash>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QString>
@@ -244,6 +246,7 @@ private:
     void updateVerdict();
     void showVerdict();
     void showStatus(const QStringList& parts);
+    qreal statusTextWidth(const QString& text);
     void fitToTarget(tintara::Side side);
     void copyVerdict();
     void copyAsCss();
@@ -317,6 +320,8 @@ private:
     tintara::PictureAnalysis* m_analysis = nullptr;
     tintara::ContrastTableWindow* m_table = nullptr;
     tintara::Verdict m_verdict;
+    QHash<QString, qreal> m_statusWidths;
+    QFont m_statusWidthsFont;
     // Said on the status line until the colours next change.
     QString m_checkNote;
     // Which colour the screen picker is taking.

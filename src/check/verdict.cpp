@@ -4,6 +4,8 @@
 #include "check/picturecontrast.h"
 #include "preview/colorcode.h"
 
+#include <cmath>
+
 namespace tintara {
 
 namespace {
@@ -64,6 +66,25 @@ Verdict verdictOnPicture(const Rgb& text, const PictureContrast* picture)
         }
     }
     return verdict;
+}
+
+QStringList statusLines(const QStringList& parts, const QString& gap, qreal room,
+                        const std::function<qreal(const QString&)>& width)
+{
+    const qreal gapWidth = width(gap);
+    QStringList lines;
+    qreal lineWidth = 0;
+    for (const QString& part : parts) {
+        const qreal partWidth = width(part);
+        if (!lines.isEmpty() && std::ceil(lineWidth + gapWidth + partWidth) <= room) {
+            lines.last() += gap + part;
+            lineWidth += gapWidth + partWidth;
+        } else {
+            lines << part;
+            lineWidth = partWidth;
+        }
+    }
+    return lines;
 }
 
 QStringList statusParts(const Verdict& v, bool aaaTarget)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace tintara {
 
@@ -33,6 +34,10 @@ Verdict verdictOnPicture(const Rgb& text, const PictureContrast* picture);
 
 // The status line's parts, in order; the target in force is named.
 QStringList statusParts(const Verdict& verdict, bool aaaTarget);
+// The parts on lines no wider than room, in order and never split, as many on each line as fit
+// with gap between them; width measures a text.
+QStringList statusLines(const QStringList& parts, const QString& gap, qreal room,
+                        const std::function<qreal(const QString&)>& width);
 // The lines of the copied verdict, after the colours and the picture's name.
 QStringList verdictLines(const Verdict& verdict);
 
