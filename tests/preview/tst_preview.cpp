@@ -57,18 +57,15 @@ private slots:
     {
         // One renderer kept across pictures, box sizes and scales draws what a new one draws.
         const QPixmap pictures[] = {QPixmap::fromImage(patternPicture(1, 1)),
-                                    QPixmap::fromImage(patternPicture(7, 3)),
                                     QPixmap::fromImage(patternPicture(90, 70))};
         PreviewRenderer kept{QFont(), QString()};
         QRandomGenerator random(5);
         for (int i = 0; i < 60; ++i) {
-            PreviewRenderer::Background background;
-            background.solid = false;
-            background.picture = &pictures[random.bounded(3)];
-            background.cleared = random.bounded(4) ? Qt::gray : Qt::blue;
-            background.tileWidthTwips = background.tileHeightTwips = 15;
-            const QSizeF size(random.bounded(1, 120), random.bounded(1, 120));
-            const qreal ratio = random.bounded(2) ? 1.0 : 2.0;
+            const QColor cleared = random.bounded(4) ? Qt::gray : Qt::blue;
+            const QPixmap* picture = &pictures[random.bounded(2)];
+            const PreviewRenderer::Background background{false, {}, cleared, picture, 15, 15};
+            const QSizeF size = random.bounded(2) ? QSizeF(40, 30) : QSizeF(119, 7);
+            const int ratio = random.bounded(1, 3);
             const auto draw = [&](PreviewRenderer& renderer) {
                 QImage image((size * ratio).toSize(), QImage::Format_RGB32);
                 image.setDevicePixelRatio(ratio);
