@@ -431,6 +431,8 @@ private slots:
         typeInto(text, u"#747474"_s);
         QVERIFY(check.status->text().contains(u"4.47:1　AA"_s));
         QCOMPARE(showLongestStatusLine(w, dir), QString());
+        check.status->setFont(QFont(check.status->font().family(), 16));
+        QCOMPARE(showLongestStatusLine(w, dir), QString());
         QVERIFY(check.status->text().contains(u"4.5 まであと少し"_s));
         QCOMPARE(w->centralWidget()->size(), QSize(669, 308));
     }

@@ -53,29 +53,33 @@ private slots:
         QVERIFY(cells.pixel(43, 20) != kWhite && cells.pixel(85, 20) != kWhite);
     }
 
-    void aTiledPictureIsDrawnAlikeWhateverWasDrawnBefore()
+    void aTiledPictureIsDrawnAsTiledWhateverWasDrawnBefore()
     {
-        // One renderer kept across pictures, box sizes and scales draws what a new one draws.
-        const QPixmap pictures[] = {QPixmap::fromImage(patternPicture(1, 1)),
-                                    QPixmap::fromImage(patternPicture(90, 70))};
+        // One renderer kept across pictures, box sizes, scales and what shows through.
+        QImage veil(7, 3, QImage::Format_ARGB32);
+        veil.fill(qRgba(200, 0, 0, 100));
+        const QPixmap pictures[] = {QPixmap::fromImage(patternPicture(90, 70)),
+                                    QPixmap::fromImage(veil)};
         PreviewRenderer kept{QFont(), QString()};
         QRandomGenerator random(5);
-        for (int i = 0; i < 60; ++i) {
-            const QColor cleared = random.bounded(4) ? Qt::gray : Qt::blue;
-            const QPixmap* picture = &pictures[random.bounded(2)];
-            const PreviewRenderer::Background background{false, {}, cleared, picture, 15, 15};
-            const QSizeF size = random.bounded(2) ? QSizeF(40, 30) : QSizeF(119, 7);
+        for (int i = 0; i < 200; ++i) {
+            const QColor cleared = random.bounded(2) ? Qt::gray : Qt::blue;
+            const QPixmap& picture = pictures[random.bounded(2)];
+            PreviewRenderer::Background background{false, Qt::green, cleared, &picture};
+            background.tileWidthTwips = background.tileHeightTwips = 15;
+            const QRectF box(0, 0, random.bounded(2) ? 40 : 119, random.bounded(2) ? 30 : 7);
             const int ratio = random.bounded(1, 3);
-            const auto draw = [&](PreviewRenderer& renderer) {
-                QImage image((size * ratio).toSize(), QImage::Format_RGB32);
-                image.setDevicePixelRatio(ratio);
-                QPainter painter(&image);
-                renderer.paintBackground(painter, size, background);
-                painter.end();
-                return image;
-            };
-            PreviewRenderer fresh{QFont(), QString()};
-            QCOMPARE(draw(kept), draw(fresh));
+            QImage drawn((box.size() * ratio).toSize(), QImage::Format_RGB32);
+            drawn.setDevicePixelRatio(ratio);
+            QImage tiled = drawn;
+            QPainter painter(&drawn);
+            kept.paintBackground(painter, box.size(), background);
+            painter.end();
+            painter.begin(&tiled);
+            painter.fillRect(box, cleared);
+            painter.drawTiledPixmap(box, picture);
+            painter.end();
+            QCOMPARE(drawn, tiled);
         }
     }
 };
