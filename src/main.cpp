@@ -22,8 +22,5 @@ int main(int argc, char* argv[])
     Tintara window;
     window.Form_Load();
     window.openPicture(line.picture);
-    // The program takes the window's icon, so its sizes are decoded once. Given before show(),
-    // it would also go to the display a second time, as the program's.
-    QApplication::setWindowIcon(window.windowIcon());
     return app.exec();
 }

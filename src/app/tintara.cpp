@@ -75,8 +75,6 @@ Tintara::Tintara(TintaraServices services, QWidget* parent)
     useJapaneseUiFont();
     useJapaneseQtTexts();
     setWindowTitle(QStringLiteral("Tintara"));
-    // The dialogs over the window inherit it.
-    setWindowIcon(programIcon());
     m_twips = TwipsScale::of(this);
 
     createControls();
@@ -304,6 +302,13 @@ void Tintara::Form_Load()
     m_twips = TwipsScale::of(m_ui.ForeBar);
     show();
     m_shown = true;
+    // Decoding the icon's sizes, with the first look-up of the picture readers, is the slowest
+    // step of a start: the icon follows the window onto the screen. The dialogs over the window
+    // inherit it, and the program takes it, so that it goes to the display once.
+    onFirstExposure(windowHandle(), this, [this] {
+        setWindowIcon(programIcon());
+        QGuiApplication::setWindowIcon(windowIcon());
+    });
     // A stored place is checked again against the frame, once the window manager has drawn one.
     if (m_checkPlacement)
         onFirstExposure(windowHandle(), this, [this] { keepTitleBarReachable(); });
