@@ -246,7 +246,6 @@ private:
     void updateVerdict();
     void showVerdict();
     void showStatus(const QStringList& parts);
-    qreal statusTextWidth(const QString& text);
     void fitToTarget(tintara::Side side);
     void copyVerdict();
     void copyAsCss();
@@ -320,6 +319,7 @@ private:
     tintara::PictureAnalysis* m_analysis = nullptr;
     tintara::ContrastTableWindow* m_table = nullptr;
     tintara::Verdict m_verdict;
+    // The status line's texts measured in m_statusWidthsFont.
     QHash<QString, qreal> m_statusWidths;
     QFont m_statusWidthsFont;
     // Said on the status line until the colours next change.

@@ -156,8 +156,20 @@ void Tintara::showStatus(const QStringList& parts)
     const QFontMetrics metrics = status->fontMetrics();
     const int room = status->contentsRect().width();
     const QString gap = QStringLiteral("　");
-    const QStringList lines = statusLines(
-        parts, gap, room, [this](const QString& text) { return statusTextWidth(text); });
+    // Shaping the text is most of the cost of a new status line, and most parts come back
+    // unchanged as the colours move: each one's width is measured once.
+    const QFont font = status->font();
+    if (font != m_statusWidthsFont || m_statusWidths.size() > 256) {
+        m_statusWidths.clear();
+        m_statusWidthsFont = font;
+    }
+    const QFontMetricsF measure(font);
+    const QStringList lines = statusLines(parts, gap, room, [&](const QString& text) {
+        auto known = m_statusWidths.constFind(text);
+        if (known == m_statusWidths.constEnd())
+            known = m_statusWidths.insert(text, measure.horizontalAdvance(text));
+        return *known;
+    });
     status->setText(lines.join(QLatin1Char('\n')));
     status->setToolTip(parts.join(gap));
     const int height = int(lines.size()) * metrics.lineSpacing() + kStatusPadding;
@@ -166,21 +178,6 @@ void Tintara::showStatus(const QStringList& parts)
         // Beside the first line, not the middle of two.
         m_check.seenAs->setFixedHeight(height);
     }
-}
-
-qreal Tintara::statusTextWidth(const QString& text)
-{
-    // Shaping the text is most of the cost of a new status line, and most parts come back
-    // unchanged as the colours move.
-    const QFont font = m_check.status->font();
-    if (font != m_statusWidthsFont || m_statusWidths.size() > 256) {
-        m_statusWidths.clear();
-        m_statusWidthsFont = font;
-    }
-    auto known = m_statusWidths.constFind(text);
-    if (known == m_statusWidths.constEnd())
-        known = m_statusWidths.insert(text, QFontMetricsF(font).horizontalAdvance(text));
-    return *known;
 }
 
 void Tintara::fitToTarget(Side side)
